@@ -1,0 +1,6 @@
+#include "wizard/SessionFields.h"
+
+SessionFields& Session() {
+    static SessionFields fields;
+    return fields;
+}

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/DeviceClient.h"
+#include "device/ReplyMode.h"
+#include "device/ReplyParser.h"
+
+namespace {
+
+struct ParseCase {
+    const char* reply;
+    int mode;
+    int result;
+    const char* bufferAfter;  // nullptr: only the result is checked ("cut in place")
+};
+
+std::string Parse(const char* reply, int mode, int* result) {
+    char buffer[DeviceClient::kReplyBufferSize] = {};
+    std::strncpy(buffer, reply, DeviceClient::kMaxReplyBytes);
+    DeviceClient client;
+    *result = client.ParseReply(mode, buffer);
+    return buffer;
+}
+
+TEST(ReplyParser, InterpretsEachModeAsTheModemGrammarSays) {
+    const ParseCase cases[] = {
+        {"?connection=ok", ReplyLanTest, 0, nullptr},
+        {"?connection=down", ReplyLanTest, 1, nullptr},
+        {"?reason=0", ReplyLanTest, 0, ""},
+        {"?reason=7", ReplyReason, 7, nullptr},
+        {"?reason=-1", ReplyReason, -1, nullptr},
+        {"?connection=6", ReplyWanTest, 0, nullptr},
+        {"?connection=0", ReplyWanTest, 6, nullptr},
+        {"?connection=2", ReplyWanTest, 2, nullptr},
+        {"?reason=0&a=home&b=6&wlAuthMode=WEP64", ReplyWirelessGet, 2, "home&6&WEP64&"},
+        {"?a=home&reason=0&wlAuthMode=open", ReplyWirelessGet, 0, "open&"},
+        {"no question mark", ReplyLanTest, 0, "no question mark"},
+        {"no question mark", ReplyWirelessGet, 0, "no question mark"},
+        // Text before the first "?" is ignored even when it looks like a pair.
+        {"connection=down?reason=0", ReplyLanTest, 0, ""},
+        // Pairs before "reason" are neither collected nor classified.
+        {"?wlAuthMode=WPA&reason=0&s=x", ReplyWirelessGet, 0, "x&"},
+        {"?reason=0&wlAuthMode=wep64", ReplyWirelessGet, 10, "wep64&"},
+        {"?reason=0&wlAuthMode=WPA", ReplyWirelessGet, 3, "WPA&"},
+        {"?reason=0&wlAuthMode=WEP128", ReplyWirelessGet, 1, "WEP128&"},
+        {"?reason=abc", ReplyReason, 0, nullptr},
+        // Only the first examined pair counts.
+        {"?reason=3&reason=4", ReplyReason, 3, nullptr},
+        {"?connection=ok&connection=down", ReplyLanTest, 0, nullptr},
+        {"?connection=abc", ReplyWanTest, 6, nullptr},
+        {"?connection= 7x", ReplyWanTest, 7, nullptr},
+        // An empty value makes the next pair's text the value.
+        {"?a=&reason=5", ReplyReason, 0, ""},
+        {"?reason=&b=1", ReplyReason, 0, nullptr},
+        // Runs of separators are skipped; only the first "?" counts.
+        {"?==reason=2", ReplyReason, 2, nullptr},
+        // Runs of "&" belong to the next key: "&&reason" is not "reason".
+        {"?x=1&&&reason=4", ReplyReason, 0, nullptr},
+        {"?x=1&reason=4", ReplyReason, 4, nullptr},
+        {"x?y?reason=9", ReplyReason, 0, ""},
+        {"?reason=0&a=b?c", ReplyWirelessGet, 0, "b?c&"},
+        // A key without a value at the end ends the interpretation.
+        {"?reason=0&x", ReplyWirelessGet, 0, ""},
+        {"?reason", ReplyReason, 0, ""},
+        {"?reason=", ReplyReason, 0, ""},
+        {"?", ReplyWanTest, 0, ""},
+        {"?a=1", ReplyWanTest, 0, ""},
+        // A mode outside 0..3 yields 10 as soon as a pair is read.
+        {"?a=1", 7, 10, nullptr},
+        {"?", 7, 0, ""},
+        // Numbers saturate instead of overflowing.
+        {"?reason=99999999999999999999", ReplyReason, 2147483647, nullptr},
+        {"?reason=-99999999999999999999", ReplyReason, -2147483647 - 1, nullptr},
+    };
+    for (const ParseCase& c : cases) {
+        int result = -12345;
+        std::string after = Parse(c.reply, c.mode, &result);
+        EXPECT_EQ(result, c.result) << c.reply << " mode " << c.mode;
+        if (c.bufferAfter) {
+            EXPECT_EQ(after, c.bufferAfter) << c.reply << " mode " << c.mode;
+        }
+    }
+}
+
+TEST(ReplyParser, EndStepZeroesTheWholeReplyBeforeCopyingTheValues) {
+    char buffer[64];
+    std::memset(buffer, 'Z', sizeof buffer);
+    std::strcpy(buffer, "pre?reason=0&s=home");
+    char valueList[1024] = {};
+    EXPECT_EQ(ParseReplyText(ReplyWirelessGet, buffer, valueList, sizeof valueList), 0);
+    EXPECT_STREQ(buffer, "home&");
+    for (std::size_t i = 5; i < std::strlen("pre?reason=0&s=home"); ++i) EXPECT_EQ(buffer[i], 0);
+    EXPECT_EQ(buffer[20], 'Z') << "bytes past the reply's terminator stay untouched";
+}
+
+TEST(ReplyParser, FullLengthReplyNeverOverrunsTheBufferOrTheValueList) {
+    // 260 bytes of short pairs after "reason": the value list is as long as it can get.
+    std::string reply = "?reason=0";
+    while (reply.size() + 4 <= DeviceClient::kMaxReplyBytes) reply += "&k=v";
+    while (reply.size() < DeviceClient::kMaxReplyBytes) reply += "=";
+    char buffer[DeviceClient::kReplyBufferSize];
+    std::memcpy(buffer, reply.c_str(), reply.size() + 1);
+    char tiny[8] = {};
+    EXPECT_EQ(ParseReplyText(ReplyWirelessGet, buffer, tiny, sizeof tiny), 0);
+    EXPECT_STREQ(buffer, "v&v&v&v");
+    EXPECT_STREQ(tiny, "v&v&v&v");
+}
+
+TEST(ReplyParser, ValuesCollectedByOneClientAreNeverSeenByAnother) {
+    char first[] = "?reason=0&a=one";
+    char second[] = "?reason=0&a=two";
+    {
+        DeviceClient client;
+        client.ParseReply(ReplyWirelessGet, first);
+    }
+    DeviceClient client;
+    client.ParseReply(ReplyWirelessGet, second);
+    EXPECT_STREQ(second, "two&");
+}
+
+TEST(ReplyParser, ThreadsParseAtTheSameTimeWithoutSharingPosition) {
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t, &failures] {
+            for (int i = 0; i < 2000; ++i) {
+                std::string text = "?a=" + std::to_string(i) + "&reason=" + std::to_string(t) +
+                                   "&b=" + std::to_string(i);
+                std::vector<char> buf(text.begin(), text.end());
+                buf.push_back('\0');
+                char list[64] = {};
+                if (ParseReplyText(ReplyReason, buf.data(), list, sizeof list) != t) ++failures[t];
+            }
+        });
+    }
+    for (auto& th : threads) th.join();
+    for (int f : failures) EXPECT_EQ(f, 0);
+}
+
+}  // namespace
