@@ -60,17 +60,18 @@ int ExchangeInternetTest(const char* address, int timeout, const ExchangeLimits&
     return o.ok ? o.result : 1;
 }
 
-int SendDeviceRequest(const char* address, std::string_view request,
-                      const ExchangeLimits& limits) {
+int SendDeviceRequest(const char* address, std::string_view request, const ExchangeLimits& limits) {
     char buffer[DeviceClient::kReplyBufferSize];
     Outcome o = Exchange(address, request, ReplyReason, buffer, sizeof buffer, limits);
     return o.ok ? o.result : 1;
 }
 
 int ExchangeWirelessRead(const char* address, char* buffer, int bufferSize,
-                         const ExchangeLimits& limits) {
+                         const ExchangeLimits& limits, bool* exchanged) {
+    if (exchanged) *exchanged = false;
     if (bufferSize < DeviceClient::kReplyBufferSize) return 1;
     Outcome o =
         Exchange(address, kWirelessReadRequest, ReplyWirelessGet, buffer, bufferSize, limits);
+    if (exchanged) *exchanged = o.ok;
     return o.ok ? o.result : 1;
 }

@@ -32,6 +32,7 @@ int SendDeviceRequest(const char* address, std::string_view request,
 
 // The wireless read: 1 when the exchange failed, else the ReplyWirelessGet code. On return
 // buffer (at least kReplyBufferSize bytes) holds the value list, or the whole reply when it had
-// no "?", or is empty after a failure.
+// no "?", or is empty after a failure. exchanged (when given) tells a failed exchange apart from
+// a reply whose code is 1 (WEP128).
 int ExchangeWirelessRead(const char* address, char* buffer, int bufferSize,
-                         const ExchangeLimits& limits = kDefaultLimits);
+                         const ExchangeLimits& limits = kDefaultLimits, bool* exchanged = nullptr);

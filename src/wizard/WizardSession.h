@@ -73,7 +73,7 @@ struct WizardSession {
     AccountBlock account;
     char wlAuthMode[256];  // "open", "WEP128", "WEP64" or "WPA"
     char wlSsid[260];
-    std::uint32_t wlChannel;  // 0 = "Auto Select"; all bits set when nothing was selected
+    std::uint32_t wlChannel;   // 0 = "Auto Select"; all bits set when nothing was selected
     std::uint32_t wlKeyIndex;  // 1..4
     KeyBlock keys;
 };

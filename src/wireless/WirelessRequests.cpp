@@ -1,0 +1,80 @@
+#include "wireless/WirelessRequests.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "device/Exchanges.h"
+#include "device/PercentEncode.h"
+#include "wizard/TextBuffer.h"
+
+namespace {
+
+void AppendWepKeys(std::string& out, const char* k1, const char* k2, const char* k3, const char* k4,
+                   std::size_t width) {
+    const char* keys[] = {k1, k2, k3, k4};
+    for (int i = 0; i < 4; ++i) {
+        out += "&wlKey" + std::to_string(i + 1) + "=";
+        AppendEncodedValue(out, std::string_view(keys[i], BoundedLength(keys[i], width)));
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> FormatWirelessWriteRequest(const WizardSession& s) {
+    const std::string_view mode = TextOf(s.wlAuthMode);
+    std::string out = "wl.wzd?method=set&wlSsid=";
+    AppendEncodedValue(out, TextOf(s.wlSsid));
+    // The channel goes as a signed number: "no selection" (all bits set) is sent as -1.
+    out += "&wlChannel=" + std::to_string(static_cast<std::int32_t>(s.wlChannel));
+    const std::string keyIndex = std::to_string(static_cast<std::int32_t>(s.wlKeyIndex));
+    if (mode == "open") {
+        out += "&wlAuthMode=open";
+    } else if (mode == "WEP128") {
+        out += "&wlAuthMode=shared&wlKeyBit=0&wlKeyIndex=" + keyIndex;
+        const Wep128Keys& k = s.keys.wep128;
+        AppendWepKeys(out, k.wlKey1, k.wlKey2, k.wlKey3, k.wlKey4, sizeof k.wlKey1);
+    } else if (mode == "WEP64") {
+        out += "&wlAuthMode=shared&wlKeyBit=1&wlKeyIndex=" + keyIndex;
+        const Wep64Keys& k = s.keys.wep64;
+        AppendWepKeys(out, k.wlKey1, k.wlKey2, k.wlKey3, k.wlKey4, sizeof k.wlKey1);
+    } else if (mode == "WPA") {
+        out += "&wlAuthMode=psk2mix&wlWpaPsk=";
+        AppendEncodedValue(out, TextOf(s.keys.wlWpaPsk));
+    } else {
+        return std::nullopt;
+    }
+    return out;
+}
+
+void StoreWirelessValues(const char* valueList, SessionFields& f) {
+    char* const targets[] = {f.wlSsidSaved, f.wlChannelSaved, f.wlAuthModeSaved, f.wlKey1Saved,
+                             f.wlKey2Saved, f.wlKey3Saved,    f.wlKey4Saved,     f.wlKeyIndexSaved};
+    std::string_view rest(valueList);
+    int stored = 0;
+    while (stored < 8) {
+        std::size_t start = rest.find_first_not_of('&');
+        if (start == std::string_view::npos) break;
+        rest.remove_prefix(start);
+        std::size_t end = rest.find('&');
+        std::string_view piece = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
+        const bool isKey = stored >= 3 && stored <= 6;
+        std::string value = DecodeValue(piece);
+        if (isKey && piece.size() == 4) value.clear();
+        CopyText(targets[stored], kRememberedSize, value);
+        ++stored;
+    }
+}
+
+unsigned ReadWirelessSettings(char* buffer, int bufferSize, SessionFields& fields, bool* exchanged,
+                              const ExchangeLimits& limits) {
+    char address[sizeof fields.modemIpAddress + 1] = {};
+    CopyText(address, TextOf(fields.modemIpAddress));
+    bool ok = false;
+    int r = ExchangeWirelessRead(address, buffer, bufferSize, limits, &ok);
+    if (exchanged) *exchanged = ok;
+    if (!ok) return 1;
+    StoreWirelessValues(buffer, fields);
+    return static_cast<unsigned>(r);
+}
