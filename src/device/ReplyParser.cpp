@@ -46,7 +46,8 @@ int ReadLeadingInt(const char* text) {
     long long value = 0;
     while (*p >= '0' && *p <= '9') {
         value = value * 10 + (*p++ - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
     }
     if (negative) value = -value;
     if (value > INT_MAX) value = INT_MAX;
@@ -78,7 +79,8 @@ int ParseReplyText(int mode, char* buffer, char* valueList, std::size_t valueLis
                 if (std::strcmp(key, "reason") == 0) return ReadLeadingInt(value);
                 break;
             case ReplyLanTest:
-                if (std::strcmp(key, "connection") == 0) return std::strcmp(value, "ok") == 0 ? 0 : 1;
+                if (std::strcmp(key, "connection") == 0)
+                    return std::strcmp(value, "ok") == 0 ? 0 : 1;
                 break;
             case ReplyWanTest:
                 if (std::strcmp(key, "connection") == 0) {
