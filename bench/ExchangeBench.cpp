@@ -135,8 +135,7 @@ int main() {
                 kPerRound);
     std::printf("client exchange: %.1f us\n", clientUs);
     std::printf("exchange_ratio=%.3f (target <= 1.3)\n", clientUs / bareUs);
-    std::printf("parse_260_byte_reply_ns=%.1f (target < 1000; checksum %d)\n", parseNs,
-                sink % 7);
+    std::printf("parse_260_byte_reply_ns=%.1f (target < 1000; checksum %d)\n", parseNs, sink % 7);
     std::printf("failed exchanges: %d\n", failures);
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,271 @@
+// Exchanges through the real client against the simulated modem on loopback, including every
+// fault the simulator can inject. Each test serves on its own address 127.0.0.N (the port is
+// fixed), and the time limits are shortened so faults cost a fraction of a second.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+
+#include "ModemSim.h"
+#include "device/DeviceClient.h"
+#include "device/Exchanges.h"
+#include "progress/ApplySettings.h"
+#include "wireless/WirelessRequests.h"
+#include "wizard/TextBuffer.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr ExchangeLimits kShort{300, 300, 400};
+
+double SecondsSince(Clock::time_point t0) {
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+class SimTest : public ::testing::Test {
+protected:
+    void Serve(const std::string& address) {
+        address_ = address;
+        sim_ = std::make_unique<ModemSim>(address);
+        std::string error;
+        ASSERT_TRUE(sim_->Start(&error)) << error;
+    }
+    const char* address() const { return address_.c_str(); }
+    std::string address_;
+    std::unique_ptr<ModemSim> sim_;
+};
+
+TEST_F(SimTest, RequestBytesAreExactlyTheRequestText) {
+    Serve("127.0.0.10");
+    EXPECT_EQ(ExchangeInternetTest(address(), 100, kShort), 0);
+    EXPECT_EQ(ExchangeLanTest(address(), kShort), 0);
+    EXPECT_EQ(SendDeviceRequest(address(), "wl.wzd?method=set&wlSsid=a&wlChannel=0&wlAuthMode=open",
+                                kShort),
+              0);
+    auto requests = sim_->Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0], "connectiontest.wzd?method=wanconnection&timeout=100");
+    EXPECT_EQ(requests[0].size(), 51u);
+    EXPECT_EQ(requests[1], "connectiontest.wzd?method=lanconnection&device=HX4260RB");
+    EXPECT_EQ(requests[2], "wl.wzd?method=set&wlSsid=a&wlChannel=0&wlAuthMode=open");
+}
+
+// What each exchange returns when the simulator misbehaves in each way. The LAN test column is
+// 0 for "modem found", the others are the callers' results.
+struct FaultCase {
+    const char* name;
+    Fault fault;
+    int lan, internet, reason, wireless;
+};
+
+TEST_F(SimTest, EveryFaultEndsWithADefinedResultWithinItsLimit) {
+    const FaultCase cases[] = {
+        {"short delay", {FaultMode::Delay, 100}, 0, 0, 0, 0},
+        {"delay past the limit", {FaultMode::Delay, 1500}, 1, 1, 1, 1},
+        {"silent", {FaultMode::Silent, 0}, 1, 1, 1, 1},
+        // A peer that closes at once has not answered: no modem, no connection.
+        {"close at once", {FaultMode::CloseAtOnce, 0}, 1, 1, 1, 1},
+        // Only the first 260 bytes are read; the pairs in them still count.
+        {"oversized", {FaultMode::Oversized, 0}, 0, 0, 0, 0},
+        // No "?": nothing to interpret, which every mode reads as 0.
+        {"garbage", {FaultMode::Garbage, 0}, 0, 0, 0, 0},
+    };
+    Serve("127.0.0.11");
+    for (const FaultCase& c : cases) {
+        for (RequestKind kind : {RequestKind::LanTest, RequestKind::InternetTest,
+                                 RequestKind::WanConfig, RequestKind::WirelessGet}) {
+            sim_->SetFault(kind, c.fault);
+        }
+        WizardSession bridging{};
+        bridging.ntwkPrtcl = kProtocolBridging;
+        bridging.atmVpi = 1;
+        bridging.atmVci = 100 + static_cast<std::uint32_t>(&c - cases);
+        auto t0 = Clock::now();
+        EXPECT_EQ(ExchangeLanTest(address(), kShort), c.lan) << c.name;
+        EXPECT_EQ(ExchangeInternetTest(address(), 100, kShort), c.internet) << c.name;
+        EXPECT_EQ(SendDeviceRequest(address(), *FormatWanRequest(bridging, 0), kShort), c.reason)
+            << c.name;
+        char buffer[1024];
+        bool exchanged = false;
+        int wireless = ExchangeWirelessRead(address(), buffer, sizeof buffer, kShort, &exchanged);
+        EXPECT_EQ(wireless, c.wireless) << c.name;
+        EXPECT_EQ(exchanged, c.wireless == 0) << c.name;
+        // Four exchanges, each bounded by connect + send + receive limits.
+        EXPECT_LT(SecondsSince(t0), 4 * 1.0 + 0.5) << c.name;
+    }
+}
+
+TEST_F(SimTest, ReplyOfExactly260BytesIsReadWholeAndTerminated) {
+    Serve("127.0.0.12");
+    std::string reply = "?pad=";
+    reply.resize(DeviceClient::kMaxReplyBytes - std::strlen("&reason=7"), 'p');
+    reply += "&reason=7";
+    ASSERT_EQ(reply.size(), 260u);
+    sim_->SetReply(RequestKind::WanConfig, reply);
+    EXPECT_EQ(SendDeviceRequest(address(), "wancfg.wzd?method=set", kShort), 7);
+
+    DeviceClient client(kShort);
+    ASSERT_EQ(client.Connect(address()), 0);
+    ASSERT_GT(client.Send("wancfg.wzd?method=set", 21, 0), 0);
+    char buffer[DeviceClient::kReplyBufferSize + 8];
+    std::memset(buffer, 'Z', sizeof buffer);
+    EXPECT_EQ(client.Receive(buffer, sizeof buffer, 0), 260);
+    EXPECT_EQ(buffer[260], '\0');
+    EXPECT_EQ(std::string(buffer), reply);
+    client.Close();
+}
+
+TEST_F(SimTest, OnlyTheFirstPieceOfASplitReplyIsRead) {
+    Serve("127.0.0.13");
+    // Split in the middle: "?x=abcdefg" arrives first, the reason only after the receive.
+    sim_->SetReply(RequestKind::WanConfig, "?x=abcdefgh&reason=7");
+    sim_->SetFault(RequestKind::WanConfig, {FaultMode::Split, 150});
+    auto t0 = Clock::now();
+    EXPECT_EQ(SendDeviceRequest(address(), "wancfg.wzd?method=set", kShort), 0);
+    EXPECT_LT(SecondsSince(t0), 1.0);
+}
+
+TEST_F(SimTest, RefusedOrSilentAddressCostsOnlyTheConnectLimit) {
+    // Nothing listens on this address: refused at once.
+    auto t0 = Clock::now();
+    bool accepted = true;
+    EXPECT_EQ(ExchangeLanTest("127.0.0.14", kShort, &accepted), 1);
+    EXPECT_FALSE(accepted);
+    EXPECT_LT(SecondsSince(t0), 0.5);
+    EXPECT_EQ(SendDeviceRequest("not an address", "x", kShort), 1);
+    EXPECT_EQ(ExchangeInternetTest("", 100, kShort), 1);
+}
+
+TEST_F(SimTest, DefaultLimitsBoundASilentModem) {
+    // The real limits, once: a modem that accepts and never answers costs the receive limit.
+    Serve("127.0.0.15");
+    sim_->SetFault(RequestKind::WanConfig, {FaultMode::Silent, 0});
+    auto t0 = Clock::now();
+    EXPECT_EQ(SendDeviceRequest(address(), "wancfg.wzd?method=set"), 1);
+    double took = SecondsSince(t0);
+    EXPECT_GE(took, kReceiveTimeoutMs / 1000.0 - 0.1);
+    EXPECT_LT(took, kReceiveTimeoutMs / 1000.0 + 1.0);
+}
+
+TEST_F(SimTest, WirelessSettingsRoundTripThroughTheModem) {
+    Serve("127.0.0.16");
+    WizardSession s{};
+    s.ntwkPrtcl = kProtocolPppoe;
+    s.atmVpi = 8;
+    s.atmVci = 35;
+    CopyText(s.account.ppp.pppUserName, "jo&e");
+    CopyText(s.account.ppp.pppPassword, "p=w");
+    CopyText(s.wlAuthMode, "WEP64");
+    CopyText(s.wlSsid, "Flat 3 & more");
+    s.wlChannel = 11;
+    s.wlKeyIndex = 2;
+    CopyText(s.keys.wep64.wlKey2, "12345");
+
+    SessionFields fields;
+    CopyText(fields.modemIpAddress, address());
+    EXPECT_EQ(BuildAndSendSettings(s, fields, kShort), 0);
+    EXPECT_EQ(fields.wanConnectionCreated.load(), 1);
+    ASSERT_EQ(sim_->WanConnections().size(), 1u);
+    EXPECT_EQ(sim_->WanConnections()[0].fields.at("pppUserName"), "jo&e");
+    EXPECT_EQ(sim_->WanConnections()[0].fields.at("pppPassword"), "p=w");
+
+    char buffer[1024];
+    bool exchanged = false;
+    EXPECT_EQ(ReadWirelessSettings(buffer, sizeof buffer, fields, &exchanged, kShort), 2u);
+    EXPECT_TRUE(exchanged);
+    EXPECT_STREQ(fields.wlSsidSaved, "Flat 3 & more");
+    EXPECT_STREQ(fields.wlChannelSaved, "11");
+    EXPECT_STREQ(fields.wlAuthModeSaved, "WEP64");
+    EXPECT_STREQ(fields.wlKey1Saved, "");
+    EXPECT_STREQ(fields.wlKey2Saved, "12345");
+    EXPECT_STREQ(fields.wlKeyIndexSaved, "2");
+
+    // A second apply edits the connection instead of creating another on the same pair.
+    EXPECT_EQ(BuildAndSendSettings(s, fields, kShort), 0);
+    EXPECT_NE(sim_->LastRequest(RequestKind::WanConfig).find("&edit=1&"), std::string::npos);
+    EXPECT_EQ(sim_->WanConnections().size(), 1u);
+}
+
+TEST_F(SimTest, ApplyResultsFollowTheModemsAnswers) {
+    Serve("127.0.0.17");
+    WizardSession s{};
+    s.ntwkPrtcl = kProtocolBridging;
+    s.atmVpi = 0;
+    s.atmVci = 35;
+    CopyText(s.wlAuthMode, "open");
+    CopyText(s.wlSsid, "home");
+
+    SessionFields fields;
+    CopyText(fields.modemIpAddress, address());
+    sim_->ForceWanReason(-1);
+    EXPECT_EQ(BuildAndSendSettings(s, fields, kShort), -1);
+    EXPECT_EQ(fields.wanConnectionCreated.load(), 0);
+    sim_->ForceWanReason(std::nullopt);
+
+    // An unknown security text: the WAN request still goes, then 11 without a wireless request.
+    WizardSession unknownMode = s;
+    CopyText(unknownMode.wlAuthMode, "wpa");
+    EXPECT_EQ(BuildAndSendSettings(unknownMode, fields, kShort), kApplyWirelessFailed);
+    EXPECT_EQ(fields.wanConnectionCreated.load(), 1);
+    EXPECT_TRUE(sim_->LastRequest(RequestKind::WirelessSet).empty());
+
+    sim_->SetFault(RequestKind::WirelessSet, {FaultMode::CloseAtOnce, 0});
+    EXPECT_EQ(BuildAndSendSettings(s, fields, kShort), kApplyWirelessFailed);
+
+    // edit=0 on a pair already in use is refused with 7.
+    SessionFields fresh;
+    CopyText(fresh.modemIpAddress, address());
+    EXPECT_EQ(BuildAndSendSettings(s, fresh, kShort), 7);
+
+    WizardSession unsupported = s;
+    unsupported.ntwkPrtcl = 4;
+    EXPECT_EQ(BuildAndSendSettings(unsupported, fields, kShort), kApplyUnsupportedProtocol);
+}
+
+}  // namespace
+
+namespace {
+
+std::string RunModemctl(const std::string& args) {
+    std::string output;
+    FILE* pipe = ::popen((std::string(MODEMCTL_PATH) + " " + args + " 2>&1").c_str(), "r");
+    if (pipe == nullptr) return output;
+    char chunk[256];
+    while (std::fgets(chunk, sizeof chunk, pipe)) output += chunk;
+    ::pclose(pipe);
+    return output;
+}
+
+std::string LastLine(const std::string& text) {
+    std::string trimmed = text.substr(0, text.find_last_not_of('\n') + 1);
+    return trimmed.substr(trimmed.find_last_of('\n') + 1);
+}
+
+TEST_F(SimTest, ModemctlEndsWithTheResultTheWizardWouldCompute) {
+    Serve("127.0.0.18");
+    WirelessState w;
+    w.ssid = "cafe";
+    w.channel = 6;
+    w.authMode = "WEP128";
+    w.keys[0] = "0123456789abc";
+    w.keyIndex = 1;
+    sim_->SetWireless(w);
+    std::string out = RunModemctl("127.0.0.18 wireless-get");
+    EXPECT_EQ(LastLine(out), "result=1");
+    EXPECT_NE(out.find("wlSsid=cafe\nwlChannel=6\nwlAuthMode=WEP128\nwlKey1=0123456789abc\n"
+                       "wlKey2=\nwlKey3=\nwlKey4=\nwlKeyIndex=1\n"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(LastLine(RunModemctl("127.0.0.18 lan-test")), "result=0");
+    sim_->SetInternetCode(0);
+    EXPECT_EQ(LastLine(RunModemctl("127.0.0.18 internet-test")), "result=6");
+    EXPECT_EQ(LastLine(RunModemctl("127.0.0.18 send 'wancfg.wzd?method=set&edit=0'")), "result=2");
+    sim_->SetFault(RequestKind::LanTest, {FaultMode::CloseAtOnce, 0});
+    EXPECT_EQ(LastLine(RunModemctl("127.0.0.18 lan-test")), "result=1");
+    EXPECT_NE(RunModemctl("300.1.1.1 lan-test").find("not a dotted IPv4 address"),
+              std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,328 @@
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "ModemSim.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::string_literals;
+
+int ElapsedMs(Clock::time_point since) {
+    return static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since).count());
+}
+
+int Connect(const std::string& address) {
+    int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(1028);
+    inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
+    EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0) << address;
+    return fd;
+}
+
+// One receive of at most size bytes; -1 when nothing came within timeoutMs.
+ssize_t ReceiveOnce(int fd, std::string& out, std::size_t size = 260, int timeoutMs = 3000) {
+    timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    out.assign(size, '\0');
+    ssize_t n = recv(fd, out.data(), size, 0);
+    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return n;
+}
+
+// One exchange the way the wizard makes it: connect, one send, one receive, close.
+std::string Exchange(const std::string& address, const std::string& request) {
+    int fd = Connect(address);
+    EXPECT_EQ(send(fd, request.data(), request.size(), 0), static_cast<ssize_t>(request.size()));
+    std::string reply;
+    ReceiveOnce(fd, reply);
+    close(fd);
+    return reply;
+}
+
+TEST(ModemSimWireless, ReadReturnsWhatWasWrittenAndRefusedWritesChangeNothing) {
+    const std::string kRead = "wl.wzd?method=get", kSet = "wl.wzd?method=set&wlSsid=";
+    const struct {
+        std::string write, read;
+    } cases[] = {
+        {kSet + "home&wlChannel=6&wlAuthMode=open",
+         "home&wlChannel=6&wlAuthMode=open&wlKey1=none&wlKey2=none&wlKey3=none&wlKey4=none"
+         "&wlKeyIndex=1"},
+        {kSet + "w128&wlChannel=13&wlAuthMode=shared&wlKeyBit=0&wlKeyIndex=3&wlKey1=&wlKey2=&"
+                "wlKey3=abcdefghijklm&wlKey4=",
+         "w128&wlChannel=13&wlAuthMode=WEP128&wlKey1=none&wlKey2=none&wlKey3=abcdefghijklm"
+         "&wlKey4=none&wlKeyIndex=3"},
+        {kSet + "w64&wlChannel=0&wlAuthMode=shared&wlKeyBit=1&wlKeyIndex=2&wlKey1=12345&"
+                "wlKey2=67890&wlKey3=&wlKey4=",
+         "w64&wlChannel=0&wlAuthMode=WEP64&wlKey1=12345&wlKey2=67890&wlKey3=none&wlKey4=none"
+         "&wlKeyIndex=2"},
+        {kSet + "caf%C3%A9%20%26%20bar&wlChannel=1&wlAuthMode=psk2mix&wlWpaPsk=pass%3Dword",
+         "caf%C3%A9%20%26%20bar&wlChannel=1&wlAuthMode=WPA&wlKey1=pass%3Dword&wlKey2=none"
+         "&wlKey3=none&wlKey4=none&wlKeyIndex=1"},
+    };
+    ModemSim sim("127.0.0.100");
+    ASSERT_TRUE(sim.Start());
+    for (const auto& c : cases) {
+        EXPECT_EQ(Exchange("127.0.0.100", c.write), "wl.wzd?reason=0") << c.write;
+        EXPECT_EQ(Exchange("127.0.0.100", kRead), "wl.wzd?reason=0&wlSsid=" + c.read);
+    }
+    EXPECT_EQ(sim.Wireless().ssid, "caf\xC3\xA9 & bar");  // stored decoded
+    EXPECT_EQ(sim.Wireless().keys[0], "pass=word");
+
+    const std::string kWep = "&wlAuthMode=shared&wlKeyBit=0&wlKeyIndex=";
+    std::string longPsk;  // 63 encoded "&": its read reply would not fit 260 bytes
+    for (int i = 0; i < 63; ++i) longPsk += "%26";
+    const std::string refused[] = {
+        kSet + "home&wlChannel=14&wlAuthMode=open",
+        kSet + "home&wlChannel=-1&wlAuthMode=open",
+        kSet + "&wlChannel=1&wlAuthMode=open",
+        kSet + std::string(33, 's') + "&wlChannel=1&wlAuthMode=open",
+        kSet + "a&b&wlChannel=1&wlAuthMode=open",  // unescaped "&" forges a piece
+        kSet + "home&wlChannel=1&wlAuthMode=wpa2",
+        kSet + "home&wlChannel=1" + kWep + "1&wlKey1=abcdefghijkl&wlKey2=&wlKey3=&wlKey4=",
+        kSet + "home&wlChannel=1" + kWep + "2&wlKey1=abcdefghijklm&wlKey2=&wlKey3=&wlKey4=",
+        kSet + "home&wlChannel=1" + kWep + "1&wlKey1=abcdefghijklm&wlKey2=&wlKey3=",
+        kSet + "home&wlChannel=1&wlAuthMode=psk2mix&wlWpaPsk=1234567",
+        kSet + "home&wlChannel=1&wlAuthMode=psk2mix&wlWpaPsk=" + longPsk,
+    };
+    for (const auto& request : refused) {
+        EXPECT_NE(Exchange("127.0.0.100", request), "wl.wzd?reason=0") << request;
+        EXPECT_EQ(sim.Wireless().ssid, "caf\xC3\xA9 & bar") << request;
+    }
+}
+
+const std::string kWan = "wancfg.wzd?method=set&edit=";
+
+TEST(ModemSimWan, KeepsOneConnectionPerVpiVciPair) {
+    ModemSim sim("127.0.0.102");
+    ASSERT_TRUE(sim.Start());
+    auto send = [](const std::string& tail) { return Exchange("127.0.0.102", kWan + tail); };
+    const std::string pppoa =
+        "&ntwkPrtcl=1&encapMode=0&atmVpi=8&atmVci=35&pppUserName=u&pppPassword=p";
+    EXPECT_EQ(send("0&ntwkPrtcl=0&encapMode=0&atmVpi=8&atmVci=35&pppUserName=a%26b%3Dc&"
+                   "pppPassword=p%25%20w&pppServerName=&useStaticIpAddress=1&"
+                   "pppLocalIpAddress=10.0.0.2"),
+              "wancfg.wzd?reason=0");
+    ASSERT_EQ(sim.WanConnections().size(), 1u);
+    const auto fields = sim.WanConnections()[0].fields;
+    EXPECT_EQ(fields.at("pppUserName"), "a&b=c");
+    EXPECT_EQ(fields.at("pppPassword"), "p% w");
+    EXPECT_EQ(fields.at("pppLocalIpAddress"), "10.0.0.2");
+    EXPECT_EQ(send("0" + pppoa), "wancfg.wzd?reason=7");
+    EXPECT_EQ(send("1" + pppoa), "wancfg.wzd?reason=0");
+    ASSERT_EQ(sim.WanConnections().size(), 1u);
+    EXPECT_EQ(sim.WanConnections()[0].protocol, 1);
+    // An edit of a pair without a connection replaces the most recently written one.
+    EXPECT_EQ(send("1&ntwkPrtcl=3&encapMode=1&atmVpi=0&atmVci=38"), "wancfg.wzd?reason=0");
+    ASSERT_EQ(sim.WanConnections().size(), 1u);
+    EXPECT_EQ(sim.WanConnections()[0].vci, 38);
+    for (int vci = 100; vci < 107; ++vci) {
+        EXPECT_EQ(send("0&ntwkPrtcl=2&encapMode=0&atmVpi=1&atmVci=" + std::to_string(vci) +
+                       "&enblDhcpClnt=0&wanIpAddress=10.1.1.2&wanSubnetMask=255.0.0.0&"
+                       "enblAuto=1&dnsDynamic=0&dnsPrimary=1.1.1.1&dnsSecondary=8.8.8.8"),
+                  "wancfg.wzd?reason=0");
+    }
+    EXPECT_EQ(send("0&ntwkPrtcl=3&encapMode=0&atmVpi=2&atmVci=40"), "wancfg.wzd?reason=5");
+    EXPECT_EQ(sim.WanConnections().size(), 8u);
+    sim.SetEthernetWanEnabled(true);
+    EXPECT_EQ(send("1&ntwkPrtcl=3&encapMode=0&atmVpi=0&atmVci=38"), "wancfg.wzd?reason=-1");
+    sim.SetEthernetWanEnabled(false);
+    sim.ForceWanReason(9);
+    EXPECT_EQ(send("1&ntwkPrtcl=3&encapMode=0&atmVpi=0&atmVci=38"), "wancfg.wzd?reason=9");
+}
+
+TEST(ModemSimWan, MalformedRequestsGetReasonTwo) {
+    const std::string bridge = "&encapMode=0&atmVpi=";
+    const std::string cases[] = {
+        "0&ntwkPrtcl=3" + bridge + "256&atmVci=35",
+        "0&ntwkPrtcl=3" + bridge + "0&atmVci=31",
+        "0&ntwkPrtcl=4" + bridge + "0&atmVci=35",
+        "0&ntwkPrtcl=3" + bridge + "0",
+        "2&ntwkPrtcl=3" + bridge + "0&atmVci=35",
+        "0&ntwkPrtcl=1" + bridge + "0&atmVci=35&pppUserName=u&pppPassword=p&pppServerName=s",
+        "0&ntwkPrtcl=0" + bridge + "0&atmVci=35&pppUserName=u&pppPassword=a&b&pppServerName=s",
+        "0&ntwkPrtcl=0" + bridge + "0&atmVci=35&pppUserName=%2&pppPassword=p&pppServerName=s",
+        "0&ntwkPrtcl=2" + bridge + "0&atmVci=35&enblDhcpClnt=0&enblAuto=1&dnsDynamic=1",
+        "0&ntwkPrtcl=5" + bridge +
+            "0&atmVci=35&enblDhcpClnt=1&enblAuto=0&defaultGateway=1.2.3&"
+            "dnsDynamic=1",
+    };
+    ModemSim sim("127.0.0.103");
+    ASSERT_TRUE(sim.Start());
+    for (const auto& tail : cases) {
+        EXPECT_EQ(Exchange("127.0.0.103", kWan + tail), "wancfg.wzd?reason=2") << tail;
+    }
+    EXPECT_TRUE(sim.WanConnections().empty());
+}
+
+TEST(ModemSimRequests, TestRepliesFixedRepliesAndUnknownRequests) {
+    const std::string lan = "connectiontest.wzd?method=lanconnection&device=HX4260RB";
+    const std::string wan = "connectiontest.wzd?method=wanconnection&timeout=100";
+    ModemSim sim("127.0.0.104");
+    ASSERT_TRUE(sim.Start());
+    EXPECT_EQ(Exchange("127.0.0.104", lan), "connectiontest.wzd?connection=ok");
+    EXPECT_NE(Exchange("127.0.0.104", lan + "X"), "connectiontest.wzd?connection=ok");
+    EXPECT_EQ(Exchange("127.0.0.104", wan), "connectiontest.wzd?connection=6");
+    sim.SetInternetCode(7);
+    EXPECT_EQ(Exchange("127.0.0.104", wan), "connectiontest.wzd?connection=7");
+    EXPECT_EQ(Exchange("127.0.0.104", "GET / HTTP/1.0\r\n\r\n"), "?reason=2");
+    sim.SetReply(RequestKind::LanTest, "x?connection=down");
+    EXPECT_EQ(Exchange("127.0.0.104", lan), "x?connection=down");
+    sim.ClearReply(RequestKind::LanTest);
+    EXPECT_EQ(Exchange("127.0.0.104", lan), "connectiontest.wzd?connection=ok");
+}
+
+TEST(ModemSimRequests, RecordsAndLogsEveryRequestByteForByte) {
+    const std::string sent[] = {"wl.wzd?method=get", "a\0b\\\xff?"s, "wl.wzd?method=set&x=\x01"s};
+    std::vector<std::string> log;
+    std::mutex logMutex;
+    ModemSim sim("127.0.0.105");
+    sim.SetLogger([&](const std::string& line) {
+        std::lock_guard lock(logMutex);
+        log.push_back(line);
+    });
+    ASSERT_TRUE(sim.Start());
+    for (const auto& request : sent) Exchange("127.0.0.105", request);
+    EXPECT_EQ(sim.Requests(), std::vector<std::string>(std::begin(sent), std::end(sent)));
+    EXPECT_EQ(sim.LastRequest(RequestKind::Unknown), sent[1]);
+    EXPECT_EQ(sim.LastRequest(RequestKind::WirelessSet), sent[2]);
+    EXPECT_EQ(sim.ConnectionsAccepted(), 3);
+    sim.Stop();
+    ASSERT_EQ(log.size(), 6u);
+    EXPECT_EQ(log[2], "REQ unknown 6 a\\x00b\\x5C\\xFF?");
+    EXPECT_EQ(log[3], "REP unknown 9 ?reason=2");
+    EXPECT_EQ(log[4], "REQ wireless-set 21 wl.wzd?method=set&x=\\x01");
+}
+
+TEST(ModemSimFaults, EachModeIsSeenByTheClient) {
+    const std::string lan = "connectiontest.wzd?method=lanconnection&device=HX4260RB";
+    const std::string ok = "connectiontest.wzd?connection=ok";
+    ModemSim sim("127.0.0.106");
+    ASSERT_TRUE(sim.Start());
+    auto exchange = [&](Fault fault, std::size_t size, int timeoutMs, std::string& reply) {
+        sim.SetFault(RequestKind::LanTest, fault);
+        int fd = Connect("127.0.0.106");
+        send(fd, lan.data(), lan.size(), 0);
+        ssize_t n = ReceiveOnce(fd, reply, size, timeoutMs);
+        close(fd);
+        return n;
+    };
+    std::string reply;
+    auto start = Clock::now();
+    EXPECT_EQ(exchange({FaultMode::Delay, 300}, 260, 3000, reply), ssize_t(ok.size()));
+    EXPECT_GE(ElapsedMs(start), 300);
+    EXPECT_EQ(exchange({FaultMode::CloseAtOnce}, 260, 3000, reply), 0);
+    EXPECT_GT(exchange({FaultMode::Oversized}, 2048, 3000, reply), 260);
+    EXPECT_EQ(reply.substr(0, ok.size()), ok);
+    EXPECT_GT(exchange({FaultMode::Garbage}, 260, 3000, reply), 0);
+    EXPECT_EQ(reply.find('?'), std::string::npos);
+    EXPECT_NE(reply.find('\0'), std::string::npos);
+    EXPECT_LT(exchange({FaultMode::Split, 300}, 260, 3000, reply), ssize_t(ok.size()));
+    EXPECT_EQ(ok.substr(0, reply.size()), reply);
+    EXPECT_EQ(exchange({FaultMode::Silent}, 260, 400, reply), -1);
+    EXPECT_EQ(sim.Requests().size(), 6u);  // every request was read, whatever the reply
+}
+
+TEST(ModemSimFaults, StopReleasesAConnectionHeldBySilent) {
+    ModemSim sim("127.0.0.107");
+    ASSERT_TRUE(sim.Start());
+    sim.SetFault(RequestKind::WirelessGet, {FaultMode::Silent});
+    int fd = Connect("127.0.0.107");
+    send(fd, "wl.wzd?method=get", 17, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));  // the request is read
+    auto start = Clock::now();
+    sim.Stop();
+    EXPECT_LT(ElapsedMs(start), 1000);
+    std::string reply;
+    EXPECT_EQ(ReceiveOnce(fd, reply), 0);  // closed without a reply
+    close(fd);
+}
+
+// Runs modem-sim with args; its stdout is readable from *out, its stderr goes to /dev/null.
+pid_t Spawn(std::vector<std::string> args, int* out) {
+    args.insert(args.begin(), MODEM_SIM_PATH);
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int pipeFds[2];
+    EXPECT_EQ(pipe2(pipeFds, O_CLOEXEC), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    EXPECT_EQ(posix_spawn(&pid, MODEM_SIM_PATH, &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    *out = pipeFds[0];
+    return pid;
+}
+
+// The exit code, or -1 (after killing it) when the process has not ended within timeoutMs.
+int WaitExit(pid_t pid, int timeoutMs) {
+    for (auto start = Clock::now(); ElapsedMs(start) < timeoutMs;) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -2;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -1;
+}
+
+TEST(ModemSimBinary, ServesAndLogsUntilSigtermAndRefusesBadArguments) {
+    const std::string logPath = ::testing::TempDir() + "modem-sim-108.log";
+    int out = -1;
+    pid_t pid = Spawn({"--log", logPath, "--internet-code", "3", "127.0.0.108"}, &out);
+    std::string line(64, '\0');
+    pollfd p{out, POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, 5000), 1);
+    line.resize(std::max<ssize_t>(read(out, line.data(), line.size()), 0));
+    close(out);
+    EXPECT_EQ(line, "modem-sim listening on 127.0.0.108:1028\n");
+    EXPECT_EQ(Exchange("127.0.0.108", "connectiontest.wzd?method=wanconnection&timeout=100"),
+              "connectiontest.wzd?connection=3");
+    kill(pid, SIGTERM);
+    EXPECT_EQ(WaitExit(pid, 1000), 0);
+    std::ifstream log(logPath);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(log), {}),
+              "REQ internet-test 51 connectiontest.wzd?method=wanconnection&timeout=100\n"
+              "REP internet-test 31 connectiontest.wzd?connection=3\n");
+
+    // The address is now held by an in-process service, so it cannot be bound again.
+    ModemSim holder("127.0.0.108");
+    ASSERT_TRUE(holder.Start());
+    const std::vector<std::string> cases[] = {
+        {},
+        {"--fault", "lan-test=bogus", "127.0.0.110"},
+        {"--reply", "nokind=x", "127.0.0.110"},
+        {"--internet-code", "x", "127.0.0.110"},
+        {"10.0.0.1"},
+        {"127.0.0.108"},
+    };
+    for (const auto& args : cases) {
+        int childOut = -1;
+        EXPECT_EQ(WaitExit(Spawn(args, &childOut), 5000), 2) << (args.empty() ? "" : args.back());
+        close(childOut);
+    }
+}
+
+}  // namespace
