@@ -1,0 +1,71 @@
+#include "Assets.h"
+
+#include <QDir>
+#include <QImage>
+
+#include "ButtonArt.h"
+#include "PageArt.h"
+
+namespace {
+
+bool Save(const QImage& image, const QString& dir, const QString& file, const char* format) {
+    if (!QDir().mkpath(dir)) return false;
+    // 24-bit pixels: the program loads these as plain device-independent bitmaps.
+    return image.convertToFormat(QImage::Format_RGB888).save(dir + QLatin1Char('/') + file, format);
+}
+
+QString PreviewName(const QString& file) {
+    QString name = file;
+    name.chop(4);
+    return name + QStringLiteral(".png");
+}
+
+}  // namespace
+
+QStringList RequiredFiles() {
+    QStringList files;
+    for (const QString& file : BackgroundFiles()) files << file;
+    for (const ButtonStrip& button : ButtonStrips()) files << QLatin1String(button.file);
+    return files;
+}
+
+QStringList RenderAll(const QString& outDir, const QString& previewDir) {
+    QStringList problems;
+    for (Language language : kAllLanguages) {
+        const QString folder = QLatin1String(FolderName(language));
+        const QString dir = outDir + QLatin1Char('/') + folder;
+        const QString preview =
+            previewDir.isEmpty() ? QString() : previewDir + QLatin1Char('/') + folder;
+        auto write = [&](const QImage& image, const QString& file) {
+            if (!Save(image, dir, file, "BMP"))
+                problems << dir + QLatin1Char('/') + file + QStringLiteral(": cannot write");
+            if (!preview.isEmpty() && !Save(image, preview, PreviewName(file), "PNG")) {
+                problems << preview + QLatin1Char('/') + PreviewName(file) +
+                                QStringLiteral(": cannot write");
+            }
+        };
+        for (const QString& file : BackgroundFiles()) {
+            const PageLayout layout = LayoutPage(file, language);
+            for (const PlacedText& text : layout.texts) {
+                if (!text.fits)
+                    problems << folder + QLatin1Char('/') + file +
+                                    QStringLiteral(": does not fit: ") + text.text;
+            }
+            write(PaintPage(layout), file);
+            if (!preview.isEmpty() && !Save(PaintPreview(layout), preview,
+                                            PreviewName(file).replace(QStringLiteral(".png"),
+                                                                      QStringLiteral("_shown.png")),
+                                            "PNG")) {
+                problems << preview + QStringLiteral(": cannot write a preview");
+            }
+        }
+        for (const ButtonStrip& button : ButtonStrips()) {
+            const PlacedText label = LayoutButtonLabel(button, language, Quarter::Normal);
+            if (!label.fits)
+                problems << folder + QLatin1Char('/') + QLatin1String(button.file) +
+                                QStringLiteral(": does not fit: ") + label.text;
+            write(PaintStrip(button, language), QLatin1String(button.file));
+        }
+    }
+    return problems;
+}
