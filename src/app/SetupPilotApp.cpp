@@ -1,0 +1,41 @@
+#include "app/SetupPilotApp.h"
+
+#include <QColor>
+#include <QFileInfo>
+#include <QPalette>
+
+#include "wizard/HomePage.h"
+#include "wizard/ResourcePath.h"
+
+namespace {
+
+// The dialog colours of the whole application: they show wherever a background does not cover.
+const QColor kDialogBackground(248, 252, 255);
+const QColor kDialogText(0, 0, 0);
+
+}  // namespace
+
+SetupPilotApp::SetupPilotApp(int& argc, char** argv) : m_app(argc, argv) {
+    if (argc > 0 && argv[0] != nullptr) {
+        QApplication::setApplicationName(NameFromProgramPath(QString::fromLocal8Bit(argv[0])));
+    }
+    QPalette palette = QApplication::palette();
+    palette.setColor(QPalette::Window, kDialogBackground);
+    palette.setColor(QPalette::WindowText, kDialogText);
+    QApplication::setPalette(palette);
+}
+
+QString SetupPilotApp::NameFromProgramPath(const QString& programPath) {
+    const QFileInfo info(programPath);
+    const QString suffix = info.suffix();
+    // Only a program suffix is dropped: a name with a dot in it stays whole on Linux.
+    if (suffix.compare(QStringLiteral("exe"), Qt::CaseInsensitive) == 0) {
+        return info.completeBaseName();
+    }
+    return info.fileName();
+}
+
+void SetupPilotApp::InitInstance() {
+    CHomePage home(ResourcePath("home.bmp"), nullptr);
+    home.DoModal();
+}

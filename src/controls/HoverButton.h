@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QPixmap>
+#include <QString>
+
+// The button of every page: drawn from one strip holding four looks stacked top to bottom
+// (normal, pressed, hovered, unused), with the link cursor and an optional tooltip. The button
+// takes the strip's width and a quarter of its height; no text, border or focus mark is drawn.
+class CHoverButton final : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    explicit CHoverButton(QWidget* parent = nullptr);
+    Q_DISABLE_COPY_MOVE(CHoverButton)
+
+    // Loads the strip and sizes the button to it. A strip that cannot be loaded is not reported;
+    // the button then keeps its size and draws nothing. Always true.
+    bool LoadBitmaps(const QString& path);
+    // 0 removes the cursor; the link cursor id gives the pointing hand. False for any other id,
+    // which also leaves the button without a cursor of its own.
+    bool SetBtnCursor(int cursorId);
+    // A null text does nothing. Calling it again changes only the text.
+    void SetTooltipText(const char* text, bool activate);
+
+    bool IsHovered() const { return m_bHover; }
+    int LookHeight() const { return m_nHeight; }
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    bool m_bHover = false;
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+    QPixmap m_strip;
+};

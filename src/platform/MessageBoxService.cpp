@@ -1,0 +1,32 @@
+#include "platform/MessageBoxService.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QString>
+
+std::string MessageCaption() {
+    return QCoreApplication::applicationName().toStdString();
+}
+
+void QtMessageBoxService::Show(QWidget* owner, std::string_view text, MessageIcon icon) {
+    QMessageBox::Icon boxIcon = QMessageBox::Warning;
+    switch (icon) {
+        case MessageIcon::Information:
+            boxIcon = QMessageBox::Information;
+            break;
+        case MessageIcon::Exclamation:
+            boxIcon = QMessageBox::Warning;
+            break;
+        case MessageIcon::Error:
+            boxIcon = QMessageBox::Critical;
+            break;
+    }
+    QMessageBox box(boxIcon, QString::fromStdString(MessageCaption()),
+                    QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                    QMessageBox::Ok, owner);
+    box.exec();
+}
+
+void RecordingMessageBoxService::Show(QWidget*, std::string_view text, MessageIcon icon) {
+    entries_.push_back({MessageCaption(), std::string(text), icon});
+}

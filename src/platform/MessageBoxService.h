@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QWidget;
+
+// The icon a message box shows beside its text.
+enum class MessageIcon {
+    Information,
+    Exclamation,
+    Error,
+};
+
+// Shows a text to the user and returns once the user has dismissed it. The caption is always
+// the application's name (the executable's file name); callers never choose one.
+class MessageBoxService {
+public:
+    virtual ~MessageBoxService() = default;
+    // owner: the window the box is modal to, or nullptr. UI thread only.
+    virtual void Show(QWidget* owner, std::string_view text, MessageIcon icon) = 0;
+};
+
+// The caption every message box carries: the application's name.
+std::string MessageCaption();
+
+// The real boxes: a modal QMessageBox with one OK button.
+class QtMessageBoxService final : public MessageBoxService {
+public:
+    void Show(QWidget* owner, std::string_view text, MessageIcon icon) override;
+};
+
+// Keeps every box it is asked to show instead of showing it, and returns at once.
+class RecordingMessageBoxService final : public MessageBoxService {
+public:
+    struct Entry {
+        std::string caption;
+        std::string text;
+        MessageIcon icon;
+    };
+
+    void Show(QWidget* owner, std::string_view text, MessageIcon icon) override;
+
+    const std::vector<Entry>& Entries() const { return entries_; }
+    void Clear() { entries_.clear(); }
+
+private:
+    std::vector<Entry> entries_;
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Launching through the desktop: documents with their default application, programs detached,
+// web addresses in the browser. The result codes keep the shell's convention: above 32 means
+// the launch went ahead, 32 or below is the reason it did not.
+inline constexpr int kShellOutOfResources = 0;
+inline constexpr int kShellFileNotFound = 2;
+inline constexpr int kShellPathNotFound = 3;
+inline constexpr int kShellNoAssociation = 31;
+inline constexpr int kShellOk = 42;
+
+// StartDetached follows the older convention of a plain program start: above 31 is success.
+inline constexpr int kStartOk = 33;
+
+// Programs beside the wizard carry the platform's executable suffix.
+#ifdef _WIN32
+inline constexpr std::string_view kExecutableSuffix = ".exe";
+#else
+inline constexpr std::string_view kExecutableSuffix = "";
+#endif
+
+class ShellService {
+public:
+    virtual ~ShellService() = default;
+
+    // Opens folder/file with its default action: a program is started with folder as its
+    // working directory, any other file goes to the desktop's application for its type.
+    virtual int OpenDocument(std::string_view folder, std::string_view file) = 0;
+    // Opens a web address with the desktop's handler for it.
+    virtual int OpenUrl(std::string_view address) = 0;
+    // The command line registered for opening HTML documents, field code included (for example
+    // "firefox %u"), or nothing when no handler is registered.
+    virtual std::optional<std::string> HtmlOpenCommand() = 0;
+    // Starts a command line (program and arguments separated by spaces, double quotes group)
+    // without waiting for it.
+    virtual int StartDetached(std::string_view commandLine) = 0;
+};
+
+// The desktop's services through Qt.
+class QtShellService final : public ShellService {
+public:
+    int OpenDocument(std::string_view folder, std::string_view file) override;
+    int OpenUrl(std::string_view address) override;
+    std::optional<std::string> HtmlOpenCommand() override;
+    int StartDetached(std::string_view commandLine) override;
+};
+
+// Records every request and answers from its tables; nothing is started.
+class FakeShellService final : public ShellService {
+public:
+    struct Call {
+        std::string what;  // "open", "url", "html", "start"
+        std::string folder;
+        std::string target;  // file, address or command line
+    };
+
+    int OpenDocument(std::string_view folder, std::string_view file) override;
+    int OpenUrl(std::string_view address) override;
+    std::optional<std::string> HtmlOpenCommand() override;
+    int StartDetached(std::string_view commandLine) override;
+
+    // Result for a file name or address; anything not listed gets defaultResult.
+    std::map<std::string, int, std::less<>> results;
+    int defaultResult = kShellFileNotFound;
+    std::optional<std::string> htmlCommand;
+    int startResult = kStartOk;
+
+    const std::vector<Call>& Calls() const { return calls_; }
+
+private:
+    int ResultFor(std::string_view target) const;
+    std::vector<Call> calls_;
+};

@@ -1,0 +1,16 @@
+#include "wizard/ModemFoundPage.h"
+
+#include "wizard/WizardContext.h"
+
+CModemFoundPage::CModemFoundPage(const QString& bitmapPath, QWidget* owner)
+    : CWizardPage(kTemplateModemFound, bitmapPath, owner) {}
+
+void CModemFoundPage::OnInitDialog() {
+    CWizardPage::OnInitDialog();
+    LayOutBottomRow(false);
+}
+
+void CModemFoundPage::OnNext() {
+    const PageOpener openIsp = CurrentContext().openIsp;
+    if (openIsp) openIsp(*this);
+}

@@ -1,0 +1,25 @@
+#include "wizard/ResourcePath.h"
+
+#include <QDir>
+
+#include "wizard/SessionFields.h"
+#include "wizard/TextBuffer.h"
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QString ResourcePath(std::string_view file) {
+    const QString path = QDir::currentPath() + QLatin1Char('/') +
+                         FromUtf8(TextOf(Session().languageFolder)) + QLatin1Char('/') +
+                         FromUtf8(file);
+    return QDir::toNativeSeparators(path);
+}
+
+QString BesideProgram(std::string_view folder) {
+    return QDir::toNativeSeparators(QDir::currentPath() + QLatin1Char('/') + FromUtf8(folder));
+}

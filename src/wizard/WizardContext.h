@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+class CWizardPage;
+class MessageBoxService;
+class ShellService;
+
+// Opens the page that follows `owner` modally, with `owner` as its owner, and returns when that
+// page has ended.
+using PageOpener = std::function<void(CWizardPage& owner)>;
+
+// What the pages reach outside themselves: the platform services and the successors that are
+// plugged in from outside the shell. main sets the one current context; tests set their own.
+struct WizardContext {
+    MessageBoxService* messageBox = nullptr;
+    ShellService* shell = nullptr;
+    // Successor of CGuidePage3 (the detection page). Unset: CModemFoundPage opens directly.
+    PageOpener openDetection;
+    // Successor of CModemFoundPage (the ISP page). Unset: Next does nothing.
+    PageOpener openIsp;
+};
+
+// The context in force. Pages read it at the moment they need a service.
+WizardContext& CurrentContext();
+
+// Installs a context for the lifetime of the object and puts the previous one back afterwards.
+class ScopedWizardContext {
+public:
+    explicit ScopedWizardContext(WizardContext context);
+    ~ScopedWizardContext();
+    ScopedWizardContext(const ScopedWizardContext&) = delete;
+    ScopedWizardContext& operator=(const ScopedWizardContext&) = delete;
+
+private:
+    WizardContext previous_;
+};

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QtTest/QTest>
+#include <string>
+#include <vector>
+
+#include "TestResources.h"
+#include "app/SetupPilotApp.h"
+#include "platform/MessageBoxService.h"
+#include "platform/ShellService.h"
+#include "wizard/HomePage.h"
+#include "wizard/ResourcePath.h"
+#include "wizard/SessionFields.h"
+#include "wizard/WizardContext.h"
+
+namespace {
+
+class HomePageTest : public ::testing::Test {
+protected:
+    HomePageTest() : context(WizardContext{&boxes, &shell, {}, {}}) {}
+
+    void SetLanguage(int index) { Session().languageIndex = index; }
+
+    std::vector<std::string> OpenedFiles() const {
+        std::vector<std::string> files;
+        for (const auto& call : shell.Calls()) files.push_back(call.target);
+        return files;
+    }
+
+    ScratchFolder folder;
+    RecordingMessageBoxService boxes;
+    FakeShellService shell;
+    ScopedWizardContext context;
+};
+
+TEST_F(HomePageTest, GuideTriesTheTranslationThenTheEnglishGuideThenComplains) {
+    struct Case {
+        int language;
+        std::vector<std::pair<std::string, int>> results;
+        std::vector<std::string> tried;
+        const char* message;  // nullptr: none
+    };
+    const Case cases[] = {
+        {2,
+         {},
+         {"Qig_german.pdf", "QIG.pdf"},
+         "Sie müssen den Adobe Acrobat Reader vor dem Öffnen des Quick Installation Guides "
+         "installieren!"},
+        // English tries the same file twice.
+        {0,
+         {},
+         {"QIG.pdf", "QIG.pdf"},
+         "You must install Adobe Acrobat Reader before you open quick installation guide!"},
+        {4, {{"QIG.pdf", kShellOk}}, {"Qig_spanish.pdf", "QIG.pdf"}, nullptr},
+        {1, {{"Qig_french.pdf", kShellOk}}, {"Qig_french.pdf"}, nullptr},
+        // An index outside the table opens and complains as English does.
+        {7,
+         {},
+         {"QIG.pdf", "QIG.pdf"},
+         "You must install Adobe Acrobat Reader before you open quick installation guide!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        shell = FakeShellService();
+        boxes.Clear();
+        for (const auto& [file, result] : c.results) shell.results[file] = result;
+        SetLanguage(c.language);
+        CHomePage home(ResourcePath("home.bmp"), nullptr);
+        home.OnViewGuide();
+        // The pauses between attempts run on timers: nothing has been shown yet.
+        EXPECT_TRUE(boxes.Entries().empty());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !home.GuidePending(); }, 5000));
+        EXPECT_EQ(OpenedFiles(), c.tried);
+        for (const auto& call : shell.Calls()) {
+            EXPECT_EQ(call.folder, QDir::toNativeSeparators(folder.Path() + "/Docs").toStdString());
+        }
+        if (c.message == nullptr) {
+            EXPECT_TRUE(boxes.Entries().empty());
+        } else {
+            ASSERT_EQ(boxes.Entries().size(), 1u);
+            EXPECT_EQ(boxes.Entries()[0].text, c.message);
+            EXPECT_EQ(boxes.Entries()[0].icon, MessageIcon::Information);
+            EXPECT_EQ(boxes.Entries()[0].caption,
+                      QCoreApplication::applicationName().toStdString());
+        }
+    }
+}
+
+TEST_F(HomePageTest, ManualIsTheSameFileInEveryLanguageAndOnlyTheMessageIsLocalised) {
+    const std::pair<int, const char*> cases[] = {
+        {0, "You must install Adobe Acrobat Reader before you open user's manual!"},
+        {3, "Occorre installare Adobe Acrobat Reader prima di aprire il manuale utente!"},
+        {-1, "You must install Adobe Acrobat Reader before you open user's manual!"},
+    };
+    for (const auto& [language, message] : cases) {
+        SCOPED_TRACE(language);
+        shell = FakeShellService();
+        boxes.Clear();
+        SetLanguage(language);
+        CHomePage home(ResourcePath("home.bmp"), nullptr);
+        home.OnViewManual();
+        EXPECT_EQ(OpenedFiles(), std::vector<std::string>{"Manual.pdf"});
+        ASSERT_EQ(boxes.Entries().size(), 1u);
+        EXPECT_EQ(boxes.Entries()[0].text, message);
+    }
+    shell = FakeShellService();
+    shell.results["Manual.pdf"] = kShellOk;
+    boxes.Clear();
+    CHomePage home(ResourcePath("home.bmp"), nullptr);
+    home.OnViewManual();
+    EXPECT_TRUE(boxes.Entries().empty());
+}
+
+TEST_F(HomePageTest, InstallerAndSupportToolStartFromTheirFoldersAndFailSilently) {
+    CHomePage home(ResourcePath("home.bmp"), nullptr);
+    home.OnInstallAcrobat();
+    home.OnSupport();
+    ASSERT_EQ(shell.Calls().size(), 2u);
+    const std::string suffix(kExecutableSuffix);
+    EXPECT_EQ(shell.Calls()[0].target, "AdbeRdr" + suffix);
+    EXPECT_EQ(shell.Calls()[0].folder,
+              QDir::toNativeSeparators(folder.Path() + "/Acrobat").toStdString());
+    EXPECT_EQ(shell.Calls()[1].target, "SupportDesk" + suffix);
+    EXPECT_EQ(shell.Calls()[1].folder,
+              QDir::toNativeSeparators(folder.Path() + "/Support").toStdString());
+    EXPECT_TRUE(boxes.Entries().empty());
+}
+
+TEST(SetupPilotAppTest, ApplicationNameIsTheProgramFileName) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/opt/setuppilot/setuppilot", "setuppilot"},
+        {"C:/Program Files/Orvane/SetupPilot.exe", "SetupPilot"},
+        {"./setup.pilot", "setup.pilot"},
+        {"SETUP.EXE", "SETUP"},
+    };
+    for (const auto& [path, name] : cases) {
+        EXPECT_EQ(SetupPilotApp::NameFromProgramPath(QString::fromUtf8(path)),
+                  QString::fromUtf8(name));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "controls/LaunchUrl.h"
+#include "platform/ShellService.h"
+
+namespace {
+
+constexpr const char* kAddress = "https://example.test/";
+
+TEST(LaunchUrlTest, FallsBackToTheRegisteredCommandCutAtItsPlaceholder) {
+    struct Case {
+        const char* name;
+        int urlResult;
+        std::optional<std::string> registered;
+        std::optional<std::string> started;  // command line run, if any
+        int result;
+    };
+    const Case cases[] = {
+        {"desktop handler works: nothing is looked up", kShellOk, "browser %u", std::nullopt,
+         kShellOk},
+        {"nothing registered: the desktop's failure", kShellNoAssociation, std::nullopt,
+         std::nullopt, kShellNoAssociation},
+        {"bare placeholder: cut there, arguments after it lost", kShellNoAssociation,
+         "browser --new %U --private", "browser --new  https://example.test/", kStartOk},
+        {"quoted placeholder is found before a bare one", 2, "browser %f \"%u\" -x",
+         "browser %f  https://example.test/", kStartOk},
+        {"no placeholder: address appended", kShellFileNotFound, "browser --flag",
+         "browser --flag https://example.test/", kStartOk},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeShellService shell;
+        shell.results[kAddress] = c.urlResult;
+        shell.htmlCommand = c.registered;
+        EXPECT_EQ(LaunchUrl(shell, kAddress), c.result);
+        std::optional<std::string> started;
+        bool lookedUp = false;
+        for (const auto& call : shell.Calls()) {
+            if (call.what == "start") started = call.target;
+            if (call.what == "html") lookedUp = true;
+        }
+        EXPECT_EQ(started, c.started);
+        EXPECT_EQ(lookedUp, c.urlResult <= 32);
+    }
+}
+
+}  // namespace

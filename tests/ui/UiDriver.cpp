@@ -1,0 +1,82 @@
+#include "UiDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "wizard/WizardPage.h"
+
+namespace {
+
+constexpr int kPollMs = 5;
+
+}  // namespace
+
+UiDriver::UiDriver(int watchdogMs) : watchdogMs_(watchdogMs) {}
+
+UiDriver::~UiDriver() = default;
+
+UiDriver& UiDriver::Then(Action action) {
+    actions_.push_back(std::move(action));
+    return *this;
+}
+
+UiDriver& UiDriver::Click(int controlId) {
+    return Then([controlId](CWizardPage& top) {
+        auto* button = qobject_cast<QAbstractButton*>(top.Control(controlId));
+        if (button != nullptr) button->click();
+    });
+}
+
+UiDriver& UiDriver::Key(int key) {
+    return Then([key](CWizardPage& top) {
+        QWidget* target = top.focusWidget() ? top.focusWidget() : &top;
+        QTest::keyClick(target, static_cast<Qt::Key>(key));
+    });
+}
+
+UiDriver& UiDriver::Screenshot(const QString& folder, const QString& name) {
+    return Then([folder, name](CWizardPage& top) { SavePage(top, folder, name); });
+}
+
+void UiDriver::Start() {
+    QTimer::singleShot(kPollMs, this, &UiDriver::Poll);
+    QTimer::singleShot(watchdogMs_, this, &UiDriver::Abandon);
+}
+
+CWizardPage* UiDriver::TopPage() {
+    return qobject_cast<CWizardPage*>(QApplication::activeModalWidget());
+}
+
+bool UiDriver::SavePage(CWizardPage& page, const QString& folder, const QString& name) {
+    QDir().mkpath(folder);
+    return page.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")), "PNG");
+}
+
+void UiDriver::Poll() {
+    if (actions_.empty()) return;
+    // The next poll is armed before the action runs: an action that opens a page blocks in that
+    // page's modal loop, and the polls go on inside it.
+    QTimer::singleShot(kPollMs, this, &UiDriver::Poll);
+    CWizardPage* top = TopPage();
+    if (top == nullptr || !top->isVisible()) return;
+    Action action = std::move(actions_.front());
+    actions_.pop_front();
+    visited_.push_back(top->metaObject()->className());
+    action(*top);
+}
+
+void UiDriver::Abandon() {
+    if (actions_.empty() && TopPage() == nullptr) return;
+    timedOut_ = true;
+    actions_.clear();
+    // Bounded: a page that would not end must not turn the watchdog into a hang of its own.
+    for (int i = 0; i < 64; ++i) {
+        CWizardPage* top = TopPage();
+        if (top == nullptr) break;
+        top->OnClose();
+    }
+}

@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TestResources.h"
+#include "UiDriver.h"
+#include "device/LocalizedMessages.h"
+#include "platform/MessageBoxService.h"
+#include "platform/ShellService.h"
+#include "wizard/FinishPage.h"
+#include "wizard/HomePage.h"
+#include "wizard/ModemFoundPage.h"
+#include "wizard/ResourcePath.h"
+#include "wizard/SessionFields.h"
+#include "wizard/TextBuffer.h"
+#include "wizard/WizardContext.h"
+
+namespace {
+
+const std::vector<std::string> kChain{"CHomePage", "CGuidePage1", "CGuidePage2", "CGuidePage3",
+                                      "CModemFoundPage"};
+
+// Records the order in which wizard pages are hidden.
+class HideRecorder final : public QObject {
+public:
+    HideRecorder() { qApp->installEventFilter(this); }
+    ~HideRecorder() override { qApp->removeEventFilter(this); }
+    std::vector<std::string> hidden;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* page = qobject_cast<CWizardPage*>(watched);
+        if (page != nullptr && event->type() == QEvent::Hide) {
+            hidden.push_back(page->metaObject()->className());
+        }
+        return false;
+    }
+};
+
+class WizardFlowTest : public ::testing::Test {
+protected:
+    WizardFlowTest() {
+        folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(10, 20, 30));
+        context.emplace(WizardContext{&boxes, &shell, {}, {}});
+    }
+
+    // Runs a home page to its end under the driver; true when every action ran in time.
+    bool RunHome() {
+        driver.Start();
+        CHomePage home(ResourcePath("home.bmp"), nullptr);
+        homeResult = home.DoModal();
+        return driver.AllActionsRan() && !driver.TimedOut() && UiDriver::TopPage() == nullptr;
+    }
+
+    ScratchFolder folder;
+    RecordingMessageBoxService boxes;
+    FakeShellService shell;
+    std::optional<ScopedWizardContext> context;
+    UiDriver driver;
+    HideRecorder recorder;
+    int homeResult = -1;
+};
+
+// Start on the home page, then Next until the page at depth is on top.
+void GoToDepth(UiDriver& driver, int depth) {
+    if (depth >= 1) driver.Click(CHomePage::kIdStart);
+    for (int i = 2; i <= depth; ++i) driver.Click(kIdNext);
+}
+
+TEST_F(WizardFlowTest, ExitFromAnyDepthClosesEveryPageBottomUp) {
+    for (int depth = 1; depth <= 4; ++depth) {
+        SCOPED_TRACE("depth " + std::to_string(depth));
+        UiDriver local;
+        recorder.hidden.clear();
+        GoToDepth(local, depth);
+        local.Click(kIdExit);
+        local.Start();
+        CHomePage home(ResourcePath("home.bmp"), nullptr);
+        EXPECT_EQ(home.DoModal(), QDialog::Accepted);
+        ASSERT_FALSE(local.TimedOut());
+        const std::vector<std::string> expected(kChain.begin(), kChain.begin() + depth + 1);
+        EXPECT_EQ(recorder.hidden, expected);
+        EXPECT_EQ(UiDriver::TopPage(), nullptr);
+    }
+}
+
+TEST_F(WizardFlowTest, BackRestoresTheOwnerAsTopPage) {
+    bool ownerVisible = false;
+    GoToDepth(driver, 2);
+    // WM_WIZARD_RESHOW restores the owner, even from minimised.
+    driver.Then([](CWizardPage& top) { top.Owner()->showMinimized(); })
+        .Click(kIdBack)
+        .Then([&](CWizardPage& top) { ownerVisible = top.isVisible() && !top.isMinimized(); })
+        .Click(kIdBack)
+        .Click(CHomePage::kIdClose);
+    ASSERT_TRUE(RunHome());
+    EXPECT_EQ(driver.Visited(),
+              (std::vector<std::string>{"CHomePage", "CGuidePage1", "CGuidePage2", "CGuidePage2",
+                                        "CGuidePage1", "CGuidePage1", "CHomePage"}));
+    EXPECT_TRUE(ownerVisible);
+    EXPECT_EQ(homeResult, QDialog::Accepted);
+}
+
+TEST_F(WizardFlowTest, HiddenBackOfModemFoundPageDoesNothing) {
+    bool backHidden = false;
+    GoToDepth(driver, 4);
+    driver.Then([&](CWizardPage& top) { backHidden = top.Control(kIdBack)->isHidden(); })
+        .Click(kIdBack)
+        .Click(kIdExit);
+    ASSERT_TRUE(RunHome());
+    EXPECT_TRUE(backHidden);
+    // The Exit after Back still ran on the found-modem page.
+    EXPECT_EQ(driver.Visited().back(), "CModemFoundPage");
+    EXPECT_EQ(recorder.hidden, kChain);
+}
+
+TEST_F(WizardFlowTest, ModemFoundPageSitsOnGuidePage3) {
+    std::string owner;
+    bool hookRan = false;
+    // A detection page would replace itself: the found-modem page it opens has its owner.
+    context.reset();
+    context.emplace(WizardContext{&boxes,
+                                  &shell,
+                                  [&](CWizardPage& guide3) {
+                                      hookRan = true;
+                                      CModemFoundPage page(ResourcePath("install04.bmp"), &guide3);
+                                      page.DoModal();
+                                  },
+                                  {}});
+    GoToDepth(driver, 4);
+    driver.Then([&](CWizardPage& top) { owner = top.Owner()->metaObject()->className(); })
+        .Click(kIdExit);
+    ASSERT_TRUE(RunHome());
+    EXPECT_TRUE(hookRan);
+    EXPECT_EQ(owner, "CGuidePage3");
+    EXPECT_EQ(recorder.hidden, kChain);
+}
+
+TEST_F(WizardFlowTest, EnterAndEscapeChangeNothing) {
+    for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+        SCOPED_TRACE(key);
+        UiDriver local;
+        std::vector<bool> stillOpen;
+        auto check = [&](CWizardPage& top) { stillOpen.push_back(top.isVisible()); };
+        local.Key(key).Then(check).Click(CHomePage::kIdStart).Key(key).Then(check).Click(kIdExit);
+        local.Start();
+        CHomePage home(ResourcePath("home.bmp"), nullptr);
+        home.DoModal();
+        ASSERT_FALSE(local.TimedOut());
+        EXPECT_EQ(local.Visited(),
+                  (std::vector<std::string>{"CHomePage", "CHomePage", "CHomePage", "CGuidePage1",
+                                            "CGuidePage1", "CGuidePage1"}));
+        EXPECT_EQ(stillOpen, (std::vector<bool>{true, true}));
+    }
+}
+
+TEST_F(WizardFlowTest, PagesBuiltAfterALanguageChangeUseTheNewFolder) {
+    const QColor german(200, 100, 50);
+    folder.AddLanguage(QStringLiteral("German"), QSize(500, 400), german);
+    // The hidden language button and the hidden list lead to the same rebuild.
+    const std::pair<const char*, UiDriver::Action> choices[] = {
+        {"button",
+         [](CWizardPage& top) {
+             qobject_cast<QAbstractButton*>(top.Control(CHomePage::kIdFirstLanguageButton + 2))
+                 ->click();
+         }},
+        {"list",
+         [](CWizardPage& top) {
+             qobject_cast<QComboBox*>(top.Control(CHomePage::kIdLanguageList))->setCurrentIndex(2);
+             static_cast<CHomePage&>(top).OnLanguageList();
+         }},
+    };
+    for (const auto& [name, choose] : choices) {
+        SCOPED_TRACE(name);
+        Session().languageIndex = 0;
+        CopyText(Session().languageFolder, "res/English");
+        recorder.hidden.clear();
+        struct Seen {
+            QSize size;
+            QColor centre;
+            bool ownerHidden = false;
+        };
+        std::vector<Seen> seen;
+        auto look = [&](CWizardPage& top) {
+            const QImage image = top.grab().toImage();
+            seen.push_back({top.size(), image.pixelColor(image.width() / 2, image.height() / 2),
+                            top.Owner() != nullptr && top.Owner()->isHidden()});
+        };
+        UiDriver local;
+        local.Then(choose).Then(look).Click(CHomePage::kIdStart).Then(look).Click(kIdExit);
+        local.Start();
+        CHomePage home(ResourcePath("home.bmp"), nullptr);
+        home.DoModal();
+        ASSERT_FALSE(local.TimedOut());
+        ASSERT_EQ(seen.size(), 2u);
+        EXPECT_EQ(seen[0].size, QSize(500, 400));
+        EXPECT_EQ(seen[0].centre, german);
+        EXPECT_TRUE(seen[0].ownerHidden);  // the first home page was told to end
+        EXPECT_EQ(seen[1].size, QSize(500, 400));
+        EXPECT_EQ(seen[1].centre, german);
+        EXPECT_EQ(Session().languageIndex, 2);
+        // Start loaded the messages in the language current at that moment.
+        EXPECT_STREQ(Session().msgModemNotDetected, LocalizedMessage(2, kMsgModemNotDetected));
+        // Both home pages and the guide page ended; the outer run returned.
+        EXPECT_EQ(recorder.hidden,
+                  (std::vector<std::string>{"CHomePage", "CHomePage", "CGuidePage1"}));
+    }
+}
+
+TEST_F(WizardFlowTest, FinishPageOpensTheMakersPageAndEndsTheWizard) {
+    struct Case {
+        int urlResult;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {kShellOk, {"url"}},
+        // No browser at all: the wizard still ends.
+        {kShellNoAssociation, {"url", "html"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.urlResult);
+        FakeShellService localShell;
+        localShell.results[std::string(CFinishPage::kMakerUrl)] = c.urlResult;
+        context.reset();
+        context.emplace(WizardContext{&boxes, &localShell, {}, [](CWizardPage& owner) {
+                                          CFinishPage page(ResourcePath("install11.bmp"), &owner);
+                                          page.DoModal();
+                                      }});
+        recorder.hidden.clear();
+        UiDriver local;
+        GoToDepth(local, 4);
+        local.Click(kIdNext).Click(kIdExit);
+        local.Start();
+        CHomePage home(ResourcePath("home.bmp"), nullptr);
+        home.DoModal();
+        ASSERT_FALSE(local.TimedOut());
+        std::vector<std::string> calls;
+        for (const auto& call : localShell.Calls()) calls.push_back(call.what);
+        EXPECT_EQ(calls, c.calls);
+        EXPECT_EQ(localShell.Calls().front().target, CFinishPage::kMakerUrl);
+        std::vector<std::string> expected = kChain;
+        expected.push_back("CFinishPage");
+        EXPECT_EQ(recorder.hidden, expected);
+    }
+}
+
+}  // namespace

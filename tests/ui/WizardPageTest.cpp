@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+#include <string>
+
+#include "TestResources.h"
+#include "UiDriver.h"
+#include "controls/HoverButton.h"
+#include "wizard/FinishPage.h"
+#include "wizard/GuidePage1.h"
+#include "wizard/HomePage.h"
+#include "wizard/ModemFoundPage.h"
+#include "wizard/ResourcePath.h"
+#include "wizard/SessionFields.h"
+#include "wizard/TextBuffer.h"
+
+namespace {
+
+const QColor kDialogBackground(248, 252, 255);
+
+// Runs a page modally, calls check on it once it shows, then ends it.
+template <typename Check>
+void WhileShown(CWizardPage& page, Check check) {
+    UiDriver driver;
+    driver.Then([&](CWizardPage& top) {
+        check(top);
+        top.OnClose();
+    });
+    driver.Start();
+    EXPECT_EQ(page.DoModal(), QDialog::Accepted);
+    EXPECT_FALSE(driver.TimedOut());
+}
+
+class WizardPageTest : public ::testing::Test {
+protected:
+    WizardPageTest() {
+        folder.AddLanguage(QStringLiteral("English"), QSize(640, 480), QColor(1, 2, 3));
+    }
+    ScratchFolder folder;
+};
+
+TEST_F(WizardPageTest, ControlsAreBuiltFromTheTemplateByIdAndVisibility) {
+    CHomePage page(ResourcePath("home.bmp"), nullptr);
+    WhileShown(page, [&](CWizardPage& top) {
+        for (const ControlTemplate& control : top.Template().controls) {
+            SCOPED_TRACE(control.id);
+            QWidget* widget = top.findChild<QWidget*>(QString::number(control.id));
+            ASSERT_NE(widget, nullptr);
+            EXPECT_EQ(widget, top.Control(control.id));
+            const bool neverShown = control.id == kIdOk || control.id == kIdCancel;
+            EXPECT_EQ(widget->isVisible(), !control.hidden && !neverShown);
+        }
+        EXPECT_EQ(top.windowTitle(), QStringLiteral("Orvane SetupPilot"));
+    });
+}
+
+TEST_F(WizardPageTest, StandardRowSitsAtTheBottomLeftOfTheBackground) {
+    struct Expected {
+        int id;
+        int x;
+    };
+    CGuidePage1 guide(ResourcePath("install01.bmp"), nullptr);
+    WhileShown(guide, [](CWizardPage& top) {
+        EXPECT_EQ(top.size(), QSize(640, 480));
+        for (const Expected& e : {Expected{kIdExit, 16}, Expected{kIdBack, 16 + kStripWidth},
+                                  Expected{kIdNext, 16 + 2 * kStripWidth}}) {
+            SCOPED_TRACE(e.id);
+            EXPECT_EQ(top.Control(e.id)->geometry(),
+                      QRect(e.x, 480 - 27, kStripWidth, kLookHeight));
+        }
+    });
+    // Without Back, Next takes its place.
+    CModemFoundPage found(ResourcePath("install04.bmp"), nullptr);
+    WhileShown(found, [](CWizardPage& top) {
+        EXPECT_EQ(top.Control(kIdNext)->pos(), QPoint(16 + kStripWidth, 480 - 27));
+        EXPECT_EQ(top.Control(kIdExit)->pos(), QPoint(16, 480 - 27));
+        EXPECT_FALSE(top.Control(kIdBack)->isVisible());
+    });
+    CFinishPage finish(ResourcePath("install11.bmp"), nullptr);
+    WhileShown(finish, [](CWizardPage& top) {
+        EXPECT_EQ(top.Control(kIdExit)->pos(), QPoint(205, 480 - 130));
+    });
+}
+
+TEST_F(WizardPageTest, HomeButtonsFollowTheBackgroundSize) {
+    CHomePage page(ResourcePath("home.bmp"), nullptr);
+    WhileShown(page, [](CWizardPage& top) {
+        const int W = 640;
+        const int H = 480;
+        EXPECT_EQ(top.Control(CHomePage::kIdClose)->pos(), QPoint(18, H - 27));
+        EXPECT_EQ(top.Control(CHomePage::kIdStart)->pos(), QPoint(W - 160, H - 174));
+        const int column[] = {CHomePage::kIdManual, CHomePage::kIdGuide, CHomePage::kIdAcrobat,
+                              CHomePage::kIdSupport};
+        for (int row = 0; row < 4; ++row) {
+            EXPECT_EQ(top.Control(column[row])->pos(), QPoint(W - 180, 120 + row * kLookHeight));
+        }
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(top.Control(CHomePage::kIdFirstLanguageButton + i)->pos(),
+                      QPoint(99 + i * kStripWidth, H - 88));
+        }
+        EXPECT_EQ(top.Control(CHomePage::kIdStart)->toolTip(), QStringLiteral("Click to start!"));
+    });
+}
+
+TEST_F(WizardPageTest, BackgroundIsPaintedOrTheDialogColourFillsIn) {
+    CGuidePage1 painted(ResourcePath("install01.bmp"), nullptr);
+    WhileShown(painted, [](CWizardPage& top) {
+        const QImage image = top.grab().toImage();
+        EXPECT_EQ(image.pixelColor(320, 100), QColor(1, 2, 3));
+    });
+    // A missing file: construction still succeeds, the page takes its template's size.
+    CGuidePage1 missing(ResourcePath("no-such.bmp"), nullptr);
+    EXPECT_TRUE(missing.Background().isNull());
+    int width = -1;
+    int height = -1;
+    missing.GetBitmapSize(width, height);
+    EXPECT_EQ(width, -1);
+    EXPECT_EQ(height, -1);
+    WhileShown(missing, [](CWizardPage& top) {
+        EXPECT_EQ(top.size(),
+                  QSize(DuToPxX(top.Template().widthDu), DuToPxY(top.Template().heightDu)));
+        const QImage image = top.grab().toImage();
+        EXPECT_EQ(image.pixelColor(320, 100), kDialogBackground);
+    });
+}
+
+TEST_F(WizardPageTest, WindowCloseRequestTakesTheOneClosePath) {
+    CGuidePage1 page(ResourcePath("install01.bmp"), nullptr);
+    UiDriver driver;
+    driver.Then([](CWizardPage& top) { top.close(); });
+    driver.Start();
+    EXPECT_EQ(page.DoModal(), QDialog::Accepted);
+    EXPECT_TRUE(driver.AllActionsRan());
+    EXPECT_FALSE(driver.TimedOut());
+}
+
+TEST_F(WizardPageTest, ResourcePathFollowsTheLanguageFolderAtTheTimeOfUse) {
+    EXPECT_EQ(ResourcePath("home.bmp"),
+              QDir::toNativeSeparators(folder.Path() + "/res/English/home.bmp"));
+    CopyText(Session().languageFolder, "res/Italian");
+    EXPECT_EQ(ResourcePath("btn_next.bmp"),
+              QDir::toNativeSeparators(folder.Path() + "/res/Italian/btn_next.bmp"));
+}
+
+}  // namespace
