@@ -53,9 +53,14 @@ std::optional<RequestKind> KindFromName(std::string_view name);
 // The text with every byte outside printable ASCII, and the backslash, written as \xNN.
 std::string EscapeBytes(std::string_view bytes);
 
+// Set to "1", lets the service bind addresses outside loopback. Only meant for a network
+// namespace of its own, where the service stands on the modem's address.
+constexpr const char* kAllowAnyAddressVariable = "MODEM_SIM_ALLOW_ANY_ADDRESS";
+bool AnyAddressAllowed();
+
 class ModemSim {
 public:
-    // Only loopback addresses (127.0.0.0/8) are served.
+    // Only loopback addresses (127.0.0.0/8) are served, unless AnyAddressAllowed().
     explicit ModemSim(std::string address, int port = 1028);
     ~ModemSim();
     ModemSim(const ModemSim&) = delete;

@@ -18,7 +18,8 @@ constexpr char kUsage[] =
     "usage: modem-sim [--log FILE] [--reply KIND=TEXT]... [--fault KIND=MODE[:MS]]...\n"
     "                 [--internet-code N] [--ethernet-wan] ADDRESS\n"
     "  KIND: lan-test, internet-test, wireless-get, wireless-set, wan-config\n"
-    "  MODE: delay, silent, close, oversized, garbage, split\n";
+    "  MODE: delay, silent, close, oversized, garbage, split\n"
+    "  ADDRESS: a loopback address; any address when MODEM_SIM_ALLOW_ANY_ADDRESS=1\n";
 
 struct Options {
     std::string logPath;

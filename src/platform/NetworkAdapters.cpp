@@ -1,0 +1,58 @@
+#include "platform/NetworkAdapters.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/DhclientAdapters.h"
+#include "platform/NetworkManagerAdapters.h"
+#include "platform/NetworkdAdapters.h"
+
+namespace {
+
+// The installed dhclient, or an empty text.
+std::string InstalledDhclient() {
+    for (const char* path : {"/usr/sbin/dhclient", "/sbin/dhclient", "/usr/bin/dhclient"}) {
+        if (access(path, X_OK) == 0) return path;
+    }
+    return {};
+}
+
+}  // namespace
+
+bool AnyRenewed(const std::vector<RenewOutcome>& outcomes) {
+    for (const RenewOutcome& outcome : outcomes) {
+        if (outcome.released && outcome.renewed) return true;
+    }
+    return false;
+}
+
+SimulatedNetworkAdapters::SimulatedNetworkAdapters(std::string modemAddress)
+    : modemAddress_(std::move(modemAddress)) {}
+
+bool SimulatedNetworkAdapters::List(std::vector<NetworkAdapter>& adapters) {
+    adapters = {{"sim0", true, modemAddress_}};
+    return true;
+}
+
+std::vector<RenewOutcome> SimulatedNetworkAdapters::RenewAll() {
+    return {{"sim0", true, true}};
+}
+
+std::unique_ptr<NetworkAdapters> CreateNetworkAdapters(ProcessService& processes) {
+    if (const char* modem = std::getenv(kSimulatedModemVariable); modem && *modem) {
+        return std::make_unique<SimulatedNetworkAdapters>(modem);
+    }
+    if (std::unique_ptr<BusConnection> bus = BusConnection::Open("")) {
+        if (bus->NameHasOwner(kNetworkManagerService)) {
+            return std::make_unique<NetworkManagerAdapters>(std::move(bus));
+        }
+        if (bus->NameHasOwner("org.freedesktop.network1")) {
+            return std::make_unique<NetworkdAdapters>(processes);
+        }
+    }
+    if (std::string dhclient = InstalledDhclient(); !dhclient.empty()) {
+        return std::make_unique<DhclientAdapters>(processes, dhclient);
+    }
+    return nullptr;
+}

@@ -1,0 +1,217 @@
+// The detection steps with a scripted adapter list, a real helper program in a temporary folder
+// and simulated modems on loopback addresses 127.0.0.150-170 (the port is fixed, so each modem
+// has its own address). The neighbour-cache flush and the ping are recorded, not run.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ModemSim.h"
+#include "platform/FakeNetworkAdapters.h"
+#include "platform/ProcessService.h"
+#include "progress/ModemDetection.h"
+#include "wizard/SessionFields.h"
+
+namespace {
+
+constexpr DetectionTiming kQuick{0, 0, {300, 300, 500}};
+
+// Runs programs for real (the helper), records the detached commands instead of starting them.
+class RecordingProcesses final : public ProcessService {
+public:
+    int Run(const std::vector<std::string>& command, bool quiet) override {
+        runs.push_back(command);
+        return real.Run(command, quiet);
+    }
+    void StartDetached(const std::vector<std::string>& command) override {
+        detached.push_back(command);
+    }
+    std::vector<std::string> PingTargets() const {
+        std::vector<std::string> out;
+        for (const auto& c : detached) {
+            if (c.front() == "ping") out.push_back(c.back());
+        }
+        return out;
+    }
+    PosixProcessService real;
+    std::vector<std::vector<std::string>> runs;
+    std::vector<std::vector<std::string>> detached;
+};
+
+NetworkAdapter Dhcp(const std::string& name, const std::string& server) {
+    return {name, true, server};
+}
+
+class Detection : public ::testing::Test {
+public:
+    void SetUp() override {
+        char pattern[] = "/tmp/detection-XXXXXX";
+        ASSERT_TRUE(mkdtemp(pattern));
+        folder_ = pattern;
+        helperMarker_ = folder_ + "/helper-ran";
+        std::ofstream(folder_ + "/" + kDhcpHelperName)
+            << "#!/bin/sh\ntouch '" << helperMarker_ << "'\n";
+        chmod((folder_ + "/" + kDhcpHelperName).c_str(), 0755);
+    }
+    void TearDown() override {
+        for (auto& sim : sims_) sim->Stop();
+        std::system(("rm -rf '" + folder_ + "'").c_str());
+    }
+    ModemSim& Modem(const std::string& address) {
+        sims_.push_back(std::make_unique<ModemSim>(address));
+        std::string error;
+        EXPECT_TRUE(sims_.back()->Start(&error)) << error;
+        return *sims_.back();
+    }
+    int Detect() {
+        DetectionCallbacks callbacks;
+        callbacks.onStep = [this](const std::string& step) { steps_.push_back(step); };
+        callbacks.onCandidateFailed = [this](const std::string& a) { failed_.push_back(a); };
+        callbacks.onCandidate = [this](const std::string& a, CandidateOutcome o) {
+            outcomes_.push_back(a + " " + CandidateOutcomeText(o));
+        };
+        return DetectModem(fields_, folder_, {&adapters_, &processes_}, callbacks, kQuick);
+    }
+    std::vector<std::string> Candidates() const {
+        return {fields_.dhcpServerList, fields_.dhcpServerList + fields_.dhcpServerCount};
+    }
+
+    std::string folder_;
+    std::string helperMarker_;
+    SessionFields fields_;
+    FakeNetworkAdapters adapters_;
+    RecordingProcesses processes_;
+    std::vector<std::unique_ptr<ModemSim>> sims_;
+    std::vector<std::string> steps_, failed_, outcomes_;
+};
+
+TEST_F(Detection, CandidatesAreTriedInAdapterOrderAndEachIsPingedWhenTried) {
+    Modem("127.0.0.152").SetReply(RequestKind::LanTest, "connectiontest.wzd?connection=down");
+    Modem("127.0.0.153");
+    adapters_.adapters = {Dhcp("eth0", "127.0.0.151"),     // nothing listens: refused
+                          {"eth1", false, "127.0.0.160"},  // static address: no candidate
+                          Dhcp("eth2", "127.0.0.152"),
+                          Dhcp("eth3", "127.0.0.153"),
+                          Dhcp("eth4", "127.0.0.154")};
+
+    EXPECT_EQ(Detect(), 0);
+    EXPECT_TRUE(access(helperMarker_.c_str(), F_OK) == 0) << "the helper did not run";
+    EXPECT_EQ(Candidates(), (std::vector<std::string>{"127.0.0.151", "127.0.0.152", "127.0.0.153",
+                                                      "127.0.0.154"}));
+    EXPECT_EQ(outcomes_,
+              (std::vector<std::string>{"127.0.0.151 refused", "127.0.0.152 failed the LAN test",
+                                        "127.0.0.153 passed"}));
+    EXPECT_EQ(failed_, std::vector<std::string>{"127.0.0.152"});
+    // The ping goes to the candidate being tried, after a flush, once it accepted.
+    EXPECT_EQ(processes_.PingTargets(), (std::vector<std::string>{"127.0.0.152", "127.0.0.153"}));
+    ASSERT_EQ(processes_.detached.size(), 4u);
+    EXPECT_EQ(processes_.detached[0], (std::vector<std::string>{"ip", "neigh", "flush", "all"}));
+    EXPECT_EQ(processes_.detached[1],
+              (std::vector<std::string>{"ping", "-c", "1", "-W", "1", "127.0.0.152"}));
+    EXPECT_STREQ(fields_.modemIpAddress, "127.0.0.153");
+    EXPECT_EQ(fields_.modemFound, 1);
+    EXPECT_EQ(adapters_.renewCalls, 1);
+}
+
+TEST_F(Detection, AnEmptyReplyIsNotAModem) {
+    Modem("127.0.0.155").SetFault(RequestKind::LanTest, {FaultMode::CloseAtOnce, 0});
+    Modem("127.0.0.156").SetReply(RequestKind::LanTest, "no question mark");
+    adapters_.adapters = {Dhcp("eth0", "127.0.0.155"), Dhcp("eth1", "127.0.0.156")};
+    EXPECT_EQ(Detect(), 0);
+    EXPECT_EQ(failed_, std::vector<std::string>{"127.0.0.155"});
+    EXPECT_STREQ(fields_.modemIpAddress, "127.0.0.156");
+}
+
+TEST_F(Detection, AnAdapterWithoutServerCostsOneMoreRenewalAndStaysACandidate) {
+    Modem("127.0.0.157");
+    adapters_.adapters = {Dhcp("eth0", "255.255.255.255"), Dhcp("eth1", "127.0.0.157")};
+    // The renewal brings eth0 a lease, but the list was read before it.
+    adapters_.onRenew = [](FakeNetworkAdapters& a) {
+        if (a.renewCalls == 2) a.adapters[0].dhcpServer = "127.0.0.158";
+    };
+    EXPECT_EQ(Detect(), 0);
+    EXPECT_EQ(adapters_.renewCalls, 2);
+    EXPECT_EQ(Candidates(), (std::vector<std::string>{"255.255.255.255", "127.0.0.157"}));
+    EXPECT_EQ(outcomes_.front(), "255.255.255.255 refused");
+    EXPECT_STREQ(fields_.modemIpAddress, "127.0.0.157");
+}
+
+TEST_F(Detection, AtMost260CandidatesAreKept) {
+    Modem("127.0.0.159");
+    for (int i = 0; i < 300; ++i) {
+        adapters_.adapters.push_back(
+            Dhcp("eth" + std::to_string(i), "127.0.3." + std::to_string(i % 250)));
+    }
+    adapters_.adapters[260].dhcpServer = "127.0.0.159";  // the 261st adapter is never tried
+    EXPECT_EQ(Detect(), 1);
+    EXPECT_EQ(fields_.dhcpServerCount, 260);
+    EXPECT_EQ(outcomes_.size(), 260u);
+    EXPECT_EQ(fields_.modemFound, 0);
+    EXPECT_STREQ(fields_.modemIpAddress, "");
+}
+
+TEST_F(Detection, FailsWithoutTryingACandidate) {
+    const struct {
+        const char* name;
+        std::function<void(Detection&)> setup;
+        const char* lastStep;
+        int renewCalls;
+    } cases[] = {
+        {"helper missing",
+         [](Detection& t) { unlink((t.folder_ + "/" + kDhcpHelperName).c_str()); }, "no-helper", 0},
+        {"no interface renewed",
+         [](Detection& t) {
+             t.adapters_.outcomes = {{"eth0", true, false}, {"eth1", false, false}};
+         },
+         "renew-failed", 1},
+        {"no interface at all", [](Detection& t) { t.adapters_.outcomes.clear(); }, "renew-failed",
+         1},
+        {"adapter list unreadable", [](Detection& t) { t.adapters_.listOk = false; }, "no-adapters",
+         1},
+        {"no DHCP-enabled adapter",
+         [](Detection& t) {
+             t.adapters_.adapters = {{"eth0", false, "127.0.0.161"}};
+         },
+         "no-candidates", 1},
+        {"no adapter", [](Detection&) {}, "no-candidates", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        adapters_ = FakeNetworkAdapters();
+        steps_.clear();
+        outcomes_.clear();
+        processes_.detached.clear();
+        fields_.dhcpServerCount = 0;
+        c.setup(*this);
+        EXPECT_EQ(Detect(), 1);
+        EXPECT_EQ(steps_.back(), c.lastStep);
+        EXPECT_EQ(adapters_.renewCalls, c.renewCalls);
+        EXPECT_TRUE(outcomes_.empty());
+        EXPECT_TRUE(processes_.detached.empty());
+        EXPECT_EQ(fields_.modemFound, 0);
+    }
+}
+
+TEST(SimulatedModem, TheVariableSelectsOneAdapterServedByTheModem) {
+    PosixProcessService processes;
+    setenv(kSimulatedModemVariable, "127.0.0.162", 1);
+    std::unique_ptr<NetworkAdapters> adapters = CreateNetworkAdapters(processes);
+    unsetenv(kSimulatedModemVariable);
+    ASSERT_TRUE(adapters);
+    std::vector<NetworkAdapter> list;
+    ASSERT_TRUE(adapters->List(list));
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_TRUE(list[0].dhcpEnabled);
+    EXPECT_EQ(list[0].dhcpServer, "127.0.0.162");
+    EXPECT_TRUE(AnyRenewed(adapters->RenewAll()));
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+#include "EnableDhcp.h"
+
+#include <map>
+#include <string>
+
+#include "platform/BusConnection.h"
+#include "platform/NetworkManagerAdapters.h"
+
+int EnableDhcpOnWiredProfiles(BusConnection* bus, std::FILE* out) {
+    if (!bus || !bus->NameHasOwner(kNetworkManagerService)) {
+        std::fprintf(out,
+                     "NetworkManager does not run here: the addresses are managed another way "
+                     "and nothing was changed\n");
+        return 0;
+    }
+    int changed = 0;
+    int wired = 0;
+    for (const std::string& path : ProfilePaths(*bus)) {
+        std::map<std::string, std::string> settings = ProfileStrings(*bus, path);
+        if (settings["connection.type"] != "802-3-ethernet") continue;
+        ++wired;
+        const std::string& name = settings["connection.id"];
+        const std::string method = settings.count("ipv4.method") ? settings["ipv4.method"] : "";
+        if (method == "auto") {
+            std::fprintf(out, "wired profile \"%s\": already takes its address by DHCP\n",
+                         name.c_str());
+        } else if (SetProfileIpv4Auto(*bus, path)) {
+            ++changed;
+            std::fprintf(out,
+                         "wired profile \"%s\": ipv4.method %s -> auto (its fixed addresses, if "
+                         "any, are kept as additional addresses)\n",
+                         name.c_str(), method.empty() ? "(unset)" : method.c_str());
+        } else {
+            std::fprintf(out, "wired profile \"%s\": could not be changed: %s\n", name.c_str(),
+                         bus->LastError().c_str());
+        }
+    }
+    if (wired == 0) std::fprintf(out, "NetworkManager has no wired connection profile\n");
+    return changed;
+}
