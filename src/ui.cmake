@@ -31,3 +31,10 @@ target_link_libraries(setuppilot_ui PUBLIC setuppilot_core setuppilot_res Qt6::W
 
 add_executable(setuppilot app/main.cpp)
 target_link_libraries(setuppilot PRIVATE setuppilot_ui)
+
+# The form pages and the progress pages add their sources to setuppilot_ui from their own folders.
+foreach(area account wireless progress)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${area}/ui.cmake)
+    include(${area}/ui.cmake)
+  endif()
+endforeach()

@@ -47,7 +47,7 @@ class WizardFlowTest : public ::testing::Test {
 protected:
     WizardFlowTest() {
         folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(10, 20, 30));
-        context.emplace(WizardContext{&boxes, &shell, {}, {}});
+        context.emplace(WizardContext{&boxes, &shell, {}, {}, {}, {}});
     }
 
     // Runs a home page to its end under the driver; true when every action ran in time.
@@ -132,6 +132,8 @@ TEST_F(WizardFlowTest, ModemFoundPageSitsOnGuidePage3) {
                                       CModemFoundPage page(ResourcePath("install04.bmp"), &guide3);
                                       page.DoModal();
                                   },
+                                  {},
+                                  {},
                                   {}});
     GoToDepth(driver, 4);
     driver.Then([&](CWizardPage& top) { owner = top.Owner()->metaObject()->className(); })
@@ -228,10 +230,15 @@ TEST_F(WizardFlowTest, FinishPageOpensTheMakersPageAndEndsTheWizard) {
         FakeShellService localShell;
         localShell.results[std::string(CFinishPage::kMakerUrl)] = c.urlResult;
         context.reset();
-        context.emplace(WizardContext{&boxes, &localShell, {}, [](CWizardPage& owner) {
+        context.emplace(WizardContext{&boxes,
+                                      &localShell,
+                                      {},
+                                      [](CWizardPage& owner) {
                                           CFinishPage page(ResourcePath("install11.bmp"), &owner);
                                           page.DoModal();
-                                      }});
+                                      },
+                                      {},
+                                      {}});
         recorder.hidden.clear();
         UiDriver local;
         GoToDepth(local, 4);
