@@ -22,6 +22,8 @@ struct WizardContext {
     PageOpener openDetection;
     // Successor of CModemFoundPage (the ISP page). Unset: Next does nothing.
     PageOpener openIsp;
+    // The wireless page, opened by the ISP page (Bridging), the PPP page and the WAN IP page.
+    RecordPageOpener openWireless;
     // The wireless page's successors: the apply page (settings to send) and the Internet test
     // page (settings already applied). Unset: Next does nothing.
     RecordPageOpener openApply;

@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     RecordingMessageBoxService boxes;
     FakeShellService shell;
     shell.defaultResult = kShellOk;
-    ScopedWizardContext context(WizardContext{&boxes, &shell, {}, {}, {}, {}});
+    ScopedWizardContext context(WizardContext{&boxes, &shell, {}, {}, {}, {}, {}});
 
     int failures = 0;
     for (int i = 0; i < static_cast<int>(kLanguages.size()); ++i) {

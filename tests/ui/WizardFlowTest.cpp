@@ -47,7 +47,7 @@ class WizardFlowTest : public ::testing::Test {
 protected:
     WizardFlowTest() {
         folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(10, 20, 30));
-        context.emplace(WizardContext{&boxes, &shell, {}, {}, {}, {}});
+        context.emplace(WizardContext{&boxes, &shell, {}, {}, {}, {}, {}});
     }
 
     // Runs a home page to its end under the driver; true when every action ran in time.
@@ -132,6 +132,7 @@ TEST_F(WizardFlowTest, ModemFoundPageSitsOnGuidePage3) {
                                       CModemFoundPage page(ResourcePath("install04.bmp"), &guide3);
                                       page.DoModal();
                                   },
+                                  {},
                                   {},
                                   {},
                                   {}});
@@ -237,6 +238,7 @@ TEST_F(WizardFlowTest, FinishPageOpensTheMakersPageAndEndsTheWizard) {
                                           CFinishPage page(ResourcePath("install11.bmp"), &owner);
                                           page.DoModal();
                                       },
+                                      {},
                                       {},
                                       {}});
         recorder.hidden.clear();
