@@ -1,0 +1,33 @@
+# The bundle: the program with everything it finds relative to its folder, laid out in
+# <build>/bundle as the install step lays it out:
+#   setuppilot, EnableDHCP, modemctl, res/<Language>/*.bmp, Docs/*.pdf, Acrobat/, Support/
+# The bitmaps and documents are drawn by render-assets and render-docs into the same folder.
+set(SETUPPILOT_BUNDLE_DIR ${CMAKE_BINARY_DIR}/bundle)
+
+set_target_properties(setuppilot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SETUPPILOT_BUNDLE_DIR})
+
+# The PDF reader installer and the support tool the home page starts.
+file(GLOB_RECURSE bundle_files RELATIVE ${CMAKE_SOURCE_DIR}/bundle-files
+     ${CMAKE_SOURCE_DIR}/bundle-files/*)
+set(bundle_copies)
+foreach(file IN LISTS bundle_files)
+  set(from ${CMAKE_SOURCE_DIR}/bundle-files/${file})
+  set(to ${SETUPPILOT_BUNDLE_DIR}/${file})
+  add_custom_command(OUTPUT ${to}
+    COMMAND ${CMAKE_COMMAND} -E copy ${from} ${to}
+    DEPENDS ${from}
+    COMMENT "Bundling ${file}")
+  list(APPEND bundle_copies ${to})
+endforeach()
+add_custom_target(bundle_files ALL DEPENDS ${bundle_copies})
+
+# Installed as one folder, with a launcher that starts the wizard in it (the program finds its
+# files relative to its current directory).
+include(GNUInstallDirs)
+set(SETUPPILOT_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/setuppilot)
+install(DIRECTORY ${SETUPPILOT_BUNDLE_DIR}/ DESTINATION ${SETUPPILOT_INSTALL_DIR}
+        USE_SOURCE_PERMISSIONS PATTERN ".rendered" EXCLUDE)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/setuppilot-launcher.in
+               ${CMAKE_BINARY_DIR}/setuppilot-launcher @ONLY)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/setuppilot-launcher DESTINATION ${CMAKE_INSTALL_BINDIR}
+        RENAME setuppilot)
