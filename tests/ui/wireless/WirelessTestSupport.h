@@ -1,0 +1,115 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "TestResources.h"
+#include "device/LocalizedMessages.h"
+#include "platform/MessageBoxService.h"
+#include "wireless/WirelessPage.h"
+#include "wizard/ResourcePath.h"
+#include "wizard/SessionFields.h"
+#include "wizard/TextBuffer.h"
+#include "wizard/WizardContext.h"
+
+// Calls inspect on the wireless page once it is the visible top page, then ends the page unless
+// inspect did.
+class WhenWirelessShown {
+public:
+    explicit WhenWirelessShown(std::function<void(CWirelessPage&)> inspect) {
+        QObject::connect(&poll_, &QTimer::timeout, [this, inspect] {
+            auto* page = qobject_cast<CWirelessPage*>(QApplication::activeModalWidget());
+            if (page == nullptr || !page->isVisible()) return;
+            poll_.stop();
+            inspect(*page);
+            if (page->isVisible()) page->OnClose();
+        });
+        poll_.start(5);
+    }
+
+private:
+    QTimer poll_;
+};
+
+// Runs a wireless page modally over owner, as its opener's Next does.
+inline void RunWirelessPage(QWidget* owner, const std::function<void(CWirelessPage&)>& inspect,
+                            const WizardSession& record = {},
+                            const ExchangeLimits& limits = kDefaultLimits) {
+    CWirelessPage page(ResourcePath("install08.bmp"), owner, limits);
+    page.SetRecord(record);
+    WhenWirelessShown when(inspect);
+    page.DoModal();
+}
+
+inline QComboBox* ListOf(CWirelessPage& page, int id) {
+    return qobject_cast<QComboBox*>(page.Control(id));
+}
+inline QLineEdit* EditOf(CWirelessPage& page, int id) {
+    return qobject_cast<QLineEdit*>(page.Control(id));
+}
+inline std::string TextIn(CWirelessPage& page, int id) {
+    return EditOf(page, id)->text().toStdString();
+}
+// A choice by the user: selection and its change notification.
+inline void Choose(CWirelessPage& page, int listId, int position) {
+    QComboBox* list = ListOf(page, listId);
+    list->setCurrentIndex(position);
+    emit list->activated(position);
+}
+
+// A session whose wireless entries are cleared, with the messages of a language, a plain owner
+// page, a recorded message box and successor hooks that only note what they were given.
+class WirelessTest : public ::testing::Test {
+protected:
+    explicit WirelessTest(int language = 0) {
+        folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(230, 240, 250));
+        SessionFields& s = Session();
+        for (char* field : {s.wlSsidSaved, s.wlChannelSaved, s.wlAuthModeSaved, s.wlKey1Saved,
+                            s.wlKey2Saved, s.wlKey3Saved, s.wlKey4Saved, s.wlKeyIndexSaved}) {
+            CopyText(field, kRememberedSize, "");
+        }
+        CopyText(s.modemIpAddress, "127.0.0.199");
+        s.languageIndex = language;
+        LoadLocalizedMessages(s);
+        owner.resize(600, 560);
+        owner.show();
+    }
+
+    // Entries as an earlier visit left them (mode text, SSID, channel, keys, key number).
+    static void Remember(const char* mode, const char* ssid, const char* channel = "0",
+                         const std::array<std::string, 4>& keys = {}, const char* keyIndex = "1") {
+        SessionFields& s = Session();
+        CopyText(s.wlAuthModeSaved, mode);
+        CopyText(s.wlSsidSaved, ssid);
+        CopyText(s.wlChannelSaved, channel);
+        char* const saved[] = {s.wlKey1Saved, s.wlKey2Saved, s.wlKey3Saved, s.wlKey4Saved};
+        for (int i = 0; i < 4; ++i) CopyText(saved[i], kRememberedSize, keys[i]);
+        CopyText(s.wlKeyIndexSaved, keyIndex);
+    }
+
+    std::string LastBox() const {
+        return boxes.Entries().empty() ? std::string() : boxes.Entries().back().text;
+    }
+
+    ScratchFolder folder;
+    RecordingMessageBoxService boxes;
+    std::optional<WizardSession> applied;
+    int internetTests = 0;
+    ScopedWizardContext context{
+        WizardContext{&boxes,
+                      nullptr,
+                      {},
+                      {},
+                      {},
+                      [this](CWizardPage&, const WizardSession& record) { applied = record; },
+                      [this](CWizardPage&) { ++internetTests; }}};
+    CWizardPage owner{kTemplateGuide1, ResourcePath("install01.bmp"), nullptr};
+};
