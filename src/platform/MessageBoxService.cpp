@@ -20,6 +20,12 @@ void QtMessageBoxService::Show(QWidget* owner, std::string_view text, MessageIco
         case MessageIcon::Error:
             boxIcon = QMessageBox::Critical;
             break;
+        case MessageIcon::Question:
+            boxIcon = QMessageBox::Question;
+            break;
+        case MessageIcon::None:
+            boxIcon = QMessageBox::NoIcon;
+            break;
     }
     QMessageBox box(boxIcon, QString::fromStdString(MessageCaption()),
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),

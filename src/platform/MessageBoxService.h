@@ -11,6 +11,8 @@ enum class MessageIcon {
     Information,
     Exclamation,
     Error,
+    Question,
+    None,  // a plain box: the text and OK only
 };
 
 // Shows a text to the user and returns once the user has dismissed it. The caption is always

@@ -15,6 +15,7 @@
 #include <QRegularExpressionValidator>
 
 #include "controls/HoverButton.h"
+#include "controls/IpAddressEdit.h"
 #include "res/LinkCursor.h"
 #include "wizard/ResourcePath.h"
 #include "wizard/WizardMessage.h"
@@ -75,12 +76,8 @@ QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, QButtonG
             bar->setTextVisible(false);
             return bar;
         }
-        case ControlKind::IpAddress: {
-            // Stand-in until the four-field address control exists: one edit for a dotted quad.
-            auto* edit = new QLineEdit(parent);
-            edit->setInputMask(QStringLiteral("000.000.000.000;_"));
-            return edit;
-        }
+        case ControlKind::IpAddress:
+            return new IpAddressEdit(parent);
         case ControlKind::ListBox:
             return new QListWidget(parent);
     }
