@@ -6,20 +6,9 @@ set(SETUPPILOT_BUNDLE_DIR ${CMAKE_BINARY_DIR}/bundle)
 
 set_target_properties(setuppilot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SETUPPILOT_BUNDLE_DIR})
 
-# The PDF reader installer and the support tool the home page starts.
-file(GLOB_RECURSE bundle_files RELATIVE ${CMAKE_SOURCE_DIR}/bundle-files
-     ${CMAKE_SOURCE_DIR}/bundle-files/*)
-set(bundle_copies)
-foreach(file IN LISTS bundle_files)
-  set(from ${CMAKE_SOURCE_DIR}/bundle-files/${file})
-  set(to ${SETUPPILOT_BUNDLE_DIR}/${file})
-  add_custom_command(OUTPUT ${to}
-    COMMAND ${CMAKE_COMMAND} -E copy ${from} ${to}
-    DEPENDS ${from}
-    COMMENT "Bundling ${file}")
-  list(APPEND bundle_copies ${to})
-endforeach()
-add_custom_target(bundle_files ALL DEPENDS ${bundle_copies})
+# The PDF reader installer and the support tool the home page starts come from bundle-files/,
+# the documents from tools/render-docs, the bitmaps from tools/render-assets.
+add_subdirectory(bundle-files)
 
 # Installed as one folder, with a launcher that starts the wizard in it (the program finds its
 # files relative to its current directory).
