@@ -1,4 +1,5 @@
 #include "app/SetupPilotApp.h"
+#include "app/WizardPages.h"
 #include "platform/MessageBoxService.h"
 #include "platform/ShellService.h"
 #include "wizard/WizardContext.h"
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     WizardContext context;
     context.messageBox = &messageBoxes;
     context.shell = &shell;
+    InstallWizardPages(context);
     ScopedWizardContext installed(std::move(context));
     app.InitInstance();
     return 0;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 
 #include "controls/HoverButton.h"
 #include "controls/IpAddressEdit.h"
@@ -137,6 +138,17 @@ int CWizardPage::DoModal() {
     if (!m_bInitialised) {
         m_bInitialised = true;
         OnInitDialog();
+        // Centred over the owner page, or over the screen's work area when there is no owner or
+        // it is hidden. Placed here rather than left to the window system, whose guess at
+        // decorations a frameless page does not have would shift every page a little further.
+        QRect placed(QPoint(0, 0), PageSize());
+        const QWidget* owner = Owner();
+        if (owner != nullptr && owner->isVisible()) {
+            placed.moveCenter(owner->geometry().center());
+        } else if (const QScreen* screen = this->screen()) {
+            placed.moveCenter(screen->availableGeometry().center());
+        }
+        move(placed.topLeft());
     }
     return exec();
 }
