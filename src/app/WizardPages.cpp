@@ -1,6 +1,7 @@
 #include "app/WizardPages.h"
 
 #include "account/IspPage.h"
+#include "progress/ProgressPages.h"
 #include "wireless/WirelessPage.h"
 #include "wizard/ResourcePath.h"
 #include "wizard/WizardContext.h"
@@ -11,4 +12,5 @@ void InstallWizardPages(WizardContext& context) {
         page.DoModal();
     };
     InstallWirelessPage(context);
+    InstallProgressPages(context);
 }

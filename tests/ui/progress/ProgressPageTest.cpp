@@ -1,0 +1,527 @@
+// The detection, apply and Internet test pages with their real workers against simulated modems
+// on 127.0.0.200-230, the pacing shortened fiftyfold, message boxes recorded.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProgressBar>
+#include <QThread>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "ModemSim.h"
+#include "ProgressTestSupport.h"
+#include "TestResources.h"
+#include "device/LocalizedMessages.h"
+#include "platform/FakeNetworkAdapters.h"
+#include "platform/MessageBoxService.h"
+#include "platform/WorkerThread.h"
+#include "progress/ModemDetection.h"
+#include "progress/ProgressPages.h"
+#include "progress/ProgressSettings.h"
+#include "wizard/GuidePage3.h"
+#include "wizard/ResourcePath.h"
+#include "wizard/SessionFields.h"
+#include "wizard/TextBuffer.h"
+#include "wizard/WizardContext.h"
+#include "wizard/WizardSession.h"
+
+namespace {
+
+using Icons = std::vector<MessageIcon>;
+constexpr MessageIcon kExclamation = MessageIcon::Exclamation;
+constexpr double kScale = 0.02;
+
+class ProgressPages : public ::testing::Test {
+public:
+    ProgressPages() {
+        folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(30, 60, 90));
+        WizardContext wizard;
+        wizard.messageBox = &boxes;
+        InstallProgressPages(wizard);
+        context.emplace(std::move(wizard));
+        LoadLocalizedMessages(Session());
+        Reset();
+    }
+    ~ProgressPages() override { Reset(); }
+
+    // Back to a fresh run: no modem, no worker, the quick settings, a helper that succeeds.
+    void Reset() {
+        for (auto& sim : sims) sim->Stop();
+        sims.clear();
+        EXPECT_TRUE(WaitForWorkers(10000));
+        unsetenv(kSimulatedModemVariable);
+        ResetSessionOutcomes();
+        boxes.Clear();
+        bar.clear();
+        DestroyStack(pages);
+        WriteDhcpHelper("exit 0");
+        ProgressSettings quick;
+        // Never the system's adapters: the simulated modem's, or none at all.
+        quick.makeAdapters = [](ProcessService& processes) -> std::unique_ptr<NetworkAdapters> {
+            if (std::getenv(kSimulatedModemVariable)) return CreateNetworkAdapters(processes);
+            return std::make_unique<FakeNetworkAdapters>();
+        };
+        quick.scale = kScale;
+        quick.limits = {300, 300, 400};
+        quick.internetTestLimits = {300, 300, 4000};
+        quick.makeProcesses = [] { return std::make_unique<QuietProcesses>(); };
+        Use(quick);
+    }
+    void Use(const ProgressSettings& s) {
+        settings.reset();
+        settings.emplace(s);
+    }
+    ModemSim& Modem(const std::string& address) {
+        sims.push_back(std::make_unique<ModemSim>(address));
+        std::string error;
+        EXPECT_TRUE(sims.back()->Start(&error)) << error;
+        return *sims.back();
+    }
+    // The detection worker sees these adapters instead of the system's.
+    void Adapters(std::vector<NetworkAdapter> list) {
+        ProgressSettings s = CurrentProgressSettings();
+        s.makeAdapters = [list](ProcessService&) {
+            auto fake = std::make_unique<FakeNetworkAdapters>();
+            fake->adapters = list;
+            return fake;
+        };
+        Use(s);
+    }
+    Icons BoxIcons() const {
+        Icons icons;
+        for (const auto& entry : boxes.Entries()) icons.push_back(entry.icon);
+        return icons;
+    }
+    // Records every value the page's bar takes from now on.
+    static PageScript::Action Watch(std::vector<int>& values) {
+        return [&values](CWizardPage& page) {
+            auto* progress = qobject_cast<QProgressBar*>(page.Control(kIdProgress));
+            values.push_back(progress->value());
+            QObject::connect(progress, &QProgressBar::valueChanged,
+                             [&values](int v) { values.push_back(v); });
+        };
+    }
+    // The top plain page, where the wireless page stands, once a progress page restored it.
+    PageScript::Match WirelessPage() {
+        return [this](CWizardPage& top) {
+            return pages.size() == 8 && &top == pages[7].get() && !pages[7]->reshows.empty();
+        };
+    }
+    // The seventh page beneath the Internet test page, once it was restored.
+    PageScript::Match SeventhBeneath() {
+        return [this](CWizardPage& top) {
+            return pages.size() == 8 && &top == pages[1].get() && !pages[1]->reshows.empty();
+        };
+    }
+    // Guide page 3 opens the detection page; then runs on the page named last.
+    void RunDetection(const std::string& last, PageScript::Action then) {
+        PageScript script;
+        script.When("CGuidePage3", [](CWizardPage& top) { top.OnNext(); })
+            .OnShow("CDetectPage", Watch(bar))
+            .When(last, std::move(then));
+        script.Start();
+        CGuidePage3 guide(ResourcePath("install03.bmp"), nullptr);
+        guide.DoModal();
+        EXPECT_TRUE(script.Finished());
+    }
+    // Eight plain pages; the top one stands where the wireless page is and opens a progress
+    // page. steps then follow what it shows.
+    void RunFromWireless(const std::function<void(CWizardPage&)>& open,
+                         const std::function<void(PageScript&)>& steps) {
+        DestroyStack(pages);
+        PageScript script;
+        steps(script);
+        script.Start();
+        RunStack(pages, 8, open);
+        EXPECT_TRUE(script.Finished());
+        shown = script.Shown();
+    }
+
+    ScratchFolder folder;
+    RecordingMessageBoxService boxes;
+    std::optional<ScopedWizardContext> context;
+    std::optional<ScopedProgressSettings> settings;
+    std::vector<std::unique_ptr<ModemSim>> sims;
+    std::vector<std::unique_ptr<StandInPage>> pages;
+    std::vector<int> bar;
+    std::vector<std::string> shown;
+};
+
+// The bar creeps by step per tick, then fills in steps of 10 to 100.
+void ExpectPacing(const std::vector<int>& values, int step) {
+    ASSERT_GE(values.size(), 2u);
+    EXPECT_EQ(values.back(), 100);
+    std::size_t i = 1;
+    while (i < values.size() && values[i] - values[i - 1] == step) ++i;
+    for (; i + 1 < values.size(); ++i) EXPECT_EQ(values[i] - values[i - 1], 10) << i;
+}
+
+WizardSession BridgingRecord(std::uint32_t protocol = kProtocolBridging) {
+    WizardSession record{};
+    record.ntwkPrtcl = protocol;
+    record.atmVpi = 8;
+    record.atmVci = 35;
+    CopyText(record.wlAuthMode, "open");
+    CopyText(record.wlSsid, "Home");
+    return record;
+}
+
+std::function<void(CWizardPage&)> OpensApply(const WizardSession& record) {
+    return [record](CWizardPage& wireless) { CurrentContext().openApply(wireless, record); };
+}
+
+void OpensTest(CWizardPage& wireless) {
+    CurrentContext().openInternetTest(wireless);
+}
+
+void SetModem(const char* address) {
+    CopyText(Session().modemIpAddress, address);
+}
+
+TEST_F(ProgressPages, DetectionFindsTheSimulatedModemAndModemFoundPageTakesItsPlace) {
+    Modem("127.0.0.200");
+    setenv(kSimulatedModemVariable, "127.0.0.200", 1);
+    std::string owner;
+    RunDetection("CModemFoundPage", [&](CWizardPage& top) {
+        owner = top.Owner()->metaObject()->className();
+        top.OnExit();
+    });
+    EXPECT_EQ(owner, "CGuidePage3");
+    EXPECT_STREQ(Session().modemIpAddress, "127.0.0.200");
+    EXPECT_EQ(Session().modemFound.load(), 1);
+    EXPECT_TRUE(boxes.Entries().empty());
+    ExpectPacing(bar, 1);
+    EXPECT_EQ(sims[0]->LastRequest(RequestKind::LanTest),
+              "connectiontest.wzd?method=lanconnection&device=HX4260RB");
+}
+
+TEST_F(ProgressPages, DetectionFailuresShowTheirMessagesInOrderAndGoBack) {
+    struct Case {
+        const char* name;
+        std::function<void(ProgressPages&)> arrange;
+        Icons icons;
+        const char* last;
+        const char* modem;
+    };
+    auto simulated = [](const char* address) { setenv(kSimulatedModemVariable, address, 1); };
+    const Case cases[] = {
+        {"helper missing",
+         [](ProgressPages&) { std::remove(kDhcpHelperName); },
+         {kExclamation},
+         "CGuidePage3",
+         ""},
+        {"no candidate",
+         [](ProgressPages& t) {
+             t.Adapters({{"eth0", false, ""}});
+         },
+         {kExclamation},
+         "CGuidePage3",
+         ""},
+        {"candidate refuses",
+         [&](ProgressPages&) { simulated("127.0.0.201"); },
+         {kExclamation},
+         "CGuidePage3",
+         ""},
+        {"candidate fails the LAN test",
+         [&](ProgressPages& t) {
+             t.Modem("127.0.0.202").SetReply(RequestKind::LanTest, "x?connection=fail");
+             simulated("127.0.0.202");
+         },
+         {MessageIcon::None, kExclamation},
+         "CGuidePage3",
+         ""},
+        {"candidate never answers",
+         [&](ProgressPages& t) {
+             t.Modem("127.0.0.203").SetFault(RequestKind::LanTest, {FaultMode::Silent, 0});
+             simulated("127.0.0.203");
+         },
+         {MessageIcon::None, kExclamation},
+         "CGuidePage3",
+         ""},
+        // The silent candidate costs its receive limit; the next one is still tried in time.
+        {"silent candidate, then the modem",
+         [](ProgressPages& t) {
+             t.Modem("127.0.0.204").SetFault(RequestKind::LanTest, {FaultMode::Silent, 0});
+             t.Modem("127.0.0.205");
+             t.Adapters({{"eth0", true, "127.0.0.204"}, {"eth1", true, "127.0.0.205"}});
+         },
+         {MessageIcon::None},
+         "CModemFoundPage",
+         "127.0.0.205"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        c.arrange(*this);
+        RunDetection(c.last, [](CWizardPage& top) { top.OnExit(); });
+        EXPECT_EQ(BoxIcons(), c.icons);
+        for (const auto& entry : boxes.Entries()) {
+            EXPECT_EQ(entry.text, TextOf(Session().msgModemNotDetected));
+        }
+        EXPECT_STREQ(Session().modemIpAddress, c.modem);
+    }
+}
+
+// Keeps the plain box open for a while, as a user reading it would, and notes how many requests
+// the next candidate had received meanwhile.
+class SlowReader final : public MessageBoxService {
+public:
+    void Show(QWidget*, std::string_view, MessageIcon icon) override {
+        onUiThread =
+            onUiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
+        icons.push_back(icon);
+        if (icon != MessageIcon::None) return;
+        QEventLoop reading;
+        QTimer::singleShot(300, &reading, &QEventLoop::quit);
+        reading.exec();
+        requestsWhileOpen = next->Requests().size();
+    }
+    ModemSim* next = nullptr;
+    bool onUiThread = true;
+    std::size_t requestsWhileOpen = 99;
+    Icons icons;
+};
+
+TEST_F(ProgressPages, DetectionGoesOnToTheNextCandidateOnlyOnceTheBoxIsDismissed) {
+    Modem("127.0.0.215").SetReply(RequestKind::LanTest, "x?connection=fail");
+    SlowReader reader;
+    reader.next = &Modem("127.0.0.216");
+    Adapters({{"eth0", true, "127.0.0.215"}, {"eth1", true, "127.0.0.216"}});
+    CurrentContext().messageBox = &reader;
+    RunDetection("CModemFoundPage", [](CWizardPage& top) { top.OnExit(); });
+    CurrentContext().messageBox = &boxes;
+    EXPECT_TRUE(reader.onUiThread);
+    EXPECT_EQ(reader.requestsWhileOpen, 0u);
+    EXPECT_EQ(reader.icons, Icons{MessageIcon::None});
+    EXPECT_STREQ(Session().modemIpAddress, "127.0.0.216");
+}
+
+TEST_F(ProgressPages, EachPageTimesOutWhenItsBarHasReached100) {
+    struct Case {
+        const char* name;
+        std::function<void(ProgressPages&)> run;
+        int step;
+        std::function<int()> specifiedMs;  // until the bar stands at 100, under the scale
+        const char* message;
+    };
+    const Case cases[] = {
+        {"detection",
+         [](ProgressPages& t) {
+             WriteDhcpHelper("sleep 2");
+             t.RunDetection("CGuidePage3", [](CWizardPage& top) { top.OnExit(); });
+         },
+         1, [] { return 100 * ScaledMs(720); }, Session().msgModemNotDetected},
+        {"apply",
+         [](ProgressPages& t) {
+             t.Modem("127.0.0.206").SetFault(RequestKind::WanConfig, {FaultMode::Silent, 0});
+             SetModem("127.0.0.206");
+             ProgressSettings s = CurrentProgressSettings();
+             s.limits.receiveMs = 5000;
+             t.Use(s);
+             t.RunFromWireless(OpensApply(BridgingRecord()), [&t](PageScript& script) {
+                 script.OnShow("CApplyPage", Watch(t.bar));
+                 script.When(t.WirelessPage(), [](CWizardPage& top) { top.OnExit(); });
+             });
+         },
+         2, [] { return 50 * ScaledMs(1000); }, Session().msgWriteFailed},
+        {"Internet test",
+         [](ProgressPages& t) {
+             t.Modem("127.0.0.207").SetFault(RequestKind::InternetTest, {FaultMode::Silent, 0});
+             SetModem("127.0.0.207");
+             t.RunFromWireless(OpensTest, [&t](PageScript& script) {
+                 script.OnShow("CInternetTestPage", Watch(t.bar));
+                 script.When(t.SeventhBeneath(), [](CWizardPage& top) { top.OnExit(); });
+             });
+         },
+         1, [] { return ScaledMs(720) + 99 * ScaledMs(1000); }, Session().msgInternetFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        QElapsedTimer clock;
+        clock.start();
+        c.run(*this);
+        EXPECT_GE(clock.elapsed(), c.specifiedMs());
+        ASSERT_EQ(boxes.Entries().size(), 1u);
+        EXPECT_EQ(boxes.Entries()[0].text, c.message);
+        EXPECT_EQ(boxes.Entries()[0].icon, kExclamation);
+        ASSERT_GE(bar.size(), 2u);
+        for (std::size_t i = 1; i < bar.size(); ++i) EXPECT_EQ(bar[i] - bar[i - 1], c.step);
+        EXPECT_EQ(bar.back(), 100);
+    }
+}
+
+TEST_F(ProgressPages, AppliedSettingsHandOverToTheTestPageAndThenTheFinalPage) {
+    ModemSim& modem = Modem("127.0.0.208");
+    SetModem("127.0.0.208");
+    std::vector<int> applyBar;
+    std::vector<int> testBar;
+    const CWizardPage* finishOwner = nullptr;
+    RunFromWireless(OpensApply(BridgingRecord()), [&](PageScript& script) {
+        script.OnShow("CApplyPage", Watch(applyBar))
+            .OnShow("CInternetTestPage", Watch(testBar))
+            .When("CFinishPage", [&](CWizardPage& top) {
+                finishOwner = qobject_cast<CWizardPage*>(top.Owner());
+                top.OnExit();
+            });
+    });
+    std::erase(shown, "CWizardPage");
+    EXPECT_EQ(shown, (std::vector<std::string>{"CApplyPage", "CInternetTestPage", "CFinishPage"}));
+    EXPECT_EQ(finishOwner, pages.back().get());
+    EXPECT_TRUE(boxes.Entries().empty());
+    ExpectPacing(applyBar, 2);
+    ExpectPacing(testBar, 1);
+    EXPECT_EQ(Session().applyFinished.load(), 1);
+    EXPECT_EQ(Session().internetConnected.load(), 1);
+    const std::vector<std::string> requests = modem.Requests();
+    ASSERT_EQ(requests.size(), 3u);
+    EXPECT_EQ(requests[0],
+              "wancfg.wzd?method=set&edit=0&ntwkPrtcl=3&encapMode=0&atmVpi=8&atmVci=35");
+    EXPECT_EQ(requests[2], "connectiontest.wzd?method=wanconnection&timeout=100");
+}
+
+TEST_F(ProgressPages, EveryApplyFailureShowsWriteFailedAndAsksForAnotherApply) {
+    struct Case {
+        const char* name;
+        std::function<void(ModemSim&)> arrange;
+        std::uint32_t protocol;
+        std::size_t requests;  // reaching the modem
+    };
+    std::vector<Case> cases;
+    for (int reason : {1, 5, 6, 7, 8, 9, -1, 2}) {
+        cases.push_back(
+            {"refused", [reason](ModemSim& m) { m.ForceWanReason(reason); }, kProtocolBridging, 1});
+    }
+    cases.push_back({"protocol 4", [](ModemSim&) {}, 4, 0});
+    cases.push_back({"wireless fails",
+                     [](ModemSim& m) {
+                         m.SetFault(RequestKind::WirelessSet, {FaultMode::CloseAtOnce, 0});
+                     },
+                     kProtocolBridging, 2});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Reset();
+        ModemSim& modem = Modem("127.0.0.209");
+        c.arrange(modem);
+        SetModem("127.0.0.209");
+        RunFromWireless(OpensApply(BridgingRecord(c.protocol)), [&](PageScript& script) {
+            script.When(WirelessPage(), [](CWizardPage& top) { top.OnExit(); });
+        });
+        ASSERT_EQ(boxes.Entries().size(), 1u);
+        EXPECT_EQ(boxes.Entries()[0].text, TextOf(Session().msgWriteFailed));
+        EXPECT_EQ(boxes.Entries()[0].icon, kExclamation);
+        EXPECT_EQ(pages.back()->reshows, (std::vector<std::uintptr_t>{1}));
+        EXPECT_EQ(modem.Requests().size(), c.requests);
+    }
+    // After the accepted WAN request of the wireless failure, the next apply edits it.
+    EXPECT_EQ(Session().wanConnectionCreated.load(), 1);
+    ModemSim& modem = Modem("127.0.0.210");
+    SetModem("127.0.0.210");
+    RunFromWireless(OpensApply(BridgingRecord()), [&](PageScript& script) {
+        script.When("CFinishPage", [](CWizardPage& top) { top.OnExit(); });
+    });
+    EXPECT_NE(modem.LastRequest(RequestKind::WanConfig).find("&edit=1&"), std::string::npos);
+}
+
+TEST_F(ProgressPages, InternetTestCodesShowTheirMessagesAndUnwindSevenPages) {
+    struct Case {
+        int code;
+        std::optional<int> modemSays;  // nothing: no modem at all
+        char* text;
+        MessageIcon icon;
+    };
+    SessionFields& f = Session();
+    const Case cases[] = {
+        {1, std::nullopt, f.msgInternetFailed, kExclamation},
+        {1, 1, f.msgInternetFailed, kExclamation},
+        {2, 2, f.msgPppPasswordMismatch, kExclamation},
+        {3, 3, f.msgDslFailed, kExclamation},
+        {4, 4, f.msgDhcpFailed, kExclamation},
+        {5, 5, f.msgDhcpFailed, kExclamation},
+        {6, 0, f.msgUnknownError, MessageIcon::Question},
+        {7, 7, f.msgDslFailed, kExclamation},
+        {8, 8, f.msgInternetFailed, kExclamation},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
+        Reset();
+        SetModem("127.0.0.211");
+        if (c.modemSays) Modem("127.0.0.211").SetInternetCode(*c.modemSays);
+        const CWizardPage* shownAgain = nullptr;
+        RunFromWireless(OpensTest, [&](PageScript& script) {
+            script.When(SeventhBeneath(), [&](CWizardPage& top) {
+                shownAgain = &top;
+                top.OnExit();
+            });
+        });
+        ASSERT_EQ(boxes.Entries().size(), 1u);
+        EXPECT_EQ(boxes.Entries()[0].text, c.text);
+        EXPECT_EQ(boxes.Entries()[0].icon, c.icon);
+        // The seventh page beneath the test page is the one shown again; the six above it closed.
+        EXPECT_EQ(shownAgain, pages[1].get());
+        EXPECT_EQ(pages[1]->reshows, (std::vector<std::uintptr_t>{0}));
+        EXPECT_EQ(Session().internetConnected.load(), 0);
+    }
+}
+
+TEST_F(ProgressPages, ClosingAPageWhileItsWorkerRunsLeavesTheWorkerToFinish) {
+    struct Case {
+        const char* pageClass;
+        std::function<void(ProgressPages&)> run;
+        std::atomic<int> SessionFields::*flag;
+    };
+    auto closeAtOnce = [](const char* pageClass) {
+        return [pageClass](PageScript& script) {
+            script.When(pageClass, [](CWizardPage& top) {
+                auto* wireless = qobject_cast<CWizardPage*>(top.Owner());
+                top.OnClose();
+                wireless->OnExit();
+            });
+        };
+    };
+    const Case cases[] = {
+        {"CDetectPage",
+         [](ProgressPages& t) {
+             t.Modem("127.0.0.212");
+             setenv(kSimulatedModemVariable, "127.0.0.212", 1);
+             WriteDhcpHelper("sleep 0.3");
+             t.RunDetection("CDetectPage", [](CWizardPage& top) {
+                 auto* guide = qobject_cast<CWizardPage*>(top.Owner());
+                 top.OnClose();
+                 guide->OnClose();
+             });
+         },
+         &SessionFields::modemFound},
+        {"CApplyPage",
+         [&](ProgressPages& t) {
+             t.Modem("127.0.0.213").SetFault(RequestKind::WanConfig, {FaultMode::Delay, 300});
+             SetModem("127.0.0.213");
+             t.RunFromWireless(OpensApply(BridgingRecord()), closeAtOnce("CApplyPage"));
+         },
+         &SessionFields::applyFinished},
+        {"CInternetTestPage",
+         [&](ProgressPages& t) {
+             t.Modem("127.0.0.214").SetFault(RequestKind::InternetTest, {FaultMode::Delay, 300});
+             SetModem("127.0.0.214");
+             t.RunFromWireless(OpensTest, closeAtOnce("CInternetTestPage"));
+         },
+         &SessionFields::internetConnected},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pageClass);
+        Reset();
+        c.run(*this);
+        DestroyStack(pages);  // the pages are destroyed; the worker still runs
+        EXPECT_EQ((Session().*c.flag).load(), 0);
+        ASSERT_TRUE(WaitForWorkers(5000));
+        EXPECT_EQ((Session().*c.flag).load(), 1);
+        EXPECT_TRUE(boxes.Entries().empty());
+    }
+}
+
+}  // namespace
