@@ -3,12 +3,20 @@
 // the detection does not read its exit code.
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "EnableDhcp.h"
 #include "platform/BusConnection.h"
+#include "platform/NetworkAdapters.h"
 
 int main() {
+    // In the demo against the simulated modem the PC's own network is not involved: a demo on a
+    // desktop must not switch its wired connections to DHCP.
+    if (const char* modem = std::getenv(kSimulatedModemVariable); modem && *modem) {
+        std::printf("simulated modem at %s: the PC's network settings are left alone\n", modem);
+        return 0;
+    }
     std::unique_ptr<BusConnection> bus = BusConnection::Open("");
     EnableDhcpOnWiredProfiles(bus.get(), stdout);
     return 0;
