@@ -14,12 +14,15 @@
 #include <chrono>
 
 #include "NamespaceFixture.h"
+#include "device/LocalizedMessages.h"
 #include "platform/BusConnection.h"
 #include "platform/NetworkManagerAdapters.h"
 
 namespace {
 
 using namespace netns;
+
+constexpr char kPolkitd[] = "/usr/lib/polkit-1/polkitd";
 
 constexpr char kBusConfig[] = R"(<!DOCTYPE busconfig PUBLIC
  "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
@@ -119,8 +122,8 @@ protected:
               0644);
         Start({"unshare", "--mount", "--propagation", "private", "sh", "-c",
                "mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
-                   "' /etc/polkit-1/rules.d/ && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ +
-                   " exec /usr/lib/polkit-1/polkitd --no-debug"},
+                   "' /etc/polkit-1/rules.d/ && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " +
+                   kPolkitd + " --no-debug"},
               Path("polkitd.log"));
         WaitForName("org.freedesktop.PolicyKit1");
     }
@@ -258,6 +261,53 @@ TEST_F(RealNetworkManager, EnableDhcpLeavesProfilesThatAreNotWiredAlone) {
     EXPECT_EQ(Ipv4Method("bench"), "auto\n");
     EXPECT_EQ(Ipv4Method("cafe"), "manual\n");
     EXPECT_EQ(Ipv4Method("shared"), "shared\n");
+}
+
+// An ordinary user: NetworkManager asks polkit for the profile change and for the renewal.
+TEST_F(RealNetworkManager, AnOrdinaryUserFindsTheModemWhenPolkitGrantsIt) {
+    if (access(kPolkitd, X_OK) != 0) GTEST_SKIP() << "polkitd is not installed";
+    ModemOn("eth0");
+    AddProfile("office",
+               Profile("office", "ethernet", "eth0", "method=manual\naddress1=10.251.0.77/24"));
+    Polkit("YES");
+    StartNetworkManager();
+    WaitForAddress("eth0", "10.251.0.77");
+
+    const std::string out = Detect(true);
+    EXPECT_NE(LineAt(out,
+                     "authorization: renewals through NetworkManager asks polkit "
+                     "(org.freedesktop.NetworkManager.network-control)"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("wired profile \"office\": ipv4.method manual -> auto"), std::string::npos)
+        << out;
+    EXPECT_NE(LineAt(out, "renewal of eth0: authorization granted"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+}
+
+TEST_F(RealNetworkManager, ARefusedUserIsToldAndTheKnownCandidatesAreStillTried) {
+    if (access(kPolkitd, X_OK) != 0) GTEST_SKIP() << "polkitd is not installed";
+    ModemOn("eth0");
+    AddProfile("office", Profile("office", "ethernet", "eth0", "method=auto"));
+    AddProfile("bench", Profile("bench", "ethernet", "", "method=manual\naddress1=10.9.0.2/24"));
+    Polkit("NO");
+    StartNetworkManager();
+    WaitForAddress("eth0", "dynamic");
+
+    const auto start = std::chrono::steady_clock::now();
+    const std::string out = Detect(true);
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start)
+            .count();
+    EXPECT_NE(out.find("wired profile \"bench\": could not be changed"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "renewal of eth0: authorization refused"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, std::string("authorization refused: ") + NotAuthorizedMessage(0)),
+              std::string::npos)
+        << out;
+    // The lease the PC already holds names the modem.
+    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+    EXPECT_LT(seconds, 20) << out;
+    EXPECT_EQ(Ipv4Method("bench"), "manual\n");
 }
 
 }  // namespace
