@@ -119,3 +119,64 @@ TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
 }
 
 }  // namespace
+
+// A PC whose wired interface is up with carrier but has no address and nothing managing it: no
+// NetworkManager, no networkd, no DHCP client. The real EnableDHCP starts the system's dhclient,
+// with the system's script, so the pc runs in a mount and UTS namespace of its own (held by a
+// sleeping process) with a private resolv.conf and /run and /var/lib/dhcp on tmpfs.
+const char* InstalledClient() {
+    return access("/usr/sbin/dhclient", X_OK) == 0 ? "/usr/sbin/dhclient" : "/sbin/dhclient";
+}
+
+class UnmanagedPc : public Namespaces {
+protected:
+    void SetUp() override {
+        Namespaces::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        Write("resolv.conf", kPrivateResolvConf, 0644);
+        ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
+        holder_ = Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
+                         "--propagation", "private", "sh", "-c",
+                         "mount --bind '" + Path("resolv.conf") +
+                             "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mkdir -p "
+                             "/var/lib/dhcp && mount -t tmpfs tmpfs /var/lib/dhcp && touch '" +
+                             Path("ready") + "' && exec sleep 600"});
+        for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_EQ(access(Path("ready").c_str(), F_OK), 0) << "the pc's mount namespace is missing";
+    }
+
+    // A command inside the pc's namespaces, from the test's folder, with no system bus.
+    std::string InPc(const std::string& command) {
+        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
+                       "' env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent timeout 120 " +
+                       command + " 2>&1");
+    }
+
+    static constexpr char kPrivateResolvConf[] = "nameserver 192.0.2.53\n";
+    pid_t holder_ = -1;
+};
+
+TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
+    AddNamespace("modem");
+    Wire("eth0", "modem", "lan0", "10.251.0.1/24");
+    DhcpServer("modem", "lan0", "10.251.0");
+    Modem("modem", "10.251.0.1");
+    // A second wired interface with a fixed address is not touched.
+    AddNamespace("other");
+    Wire("eth1", "other", "lan0", "10.252.0.1/24");
+    ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
+
+    const std::string out = InPc(MODEMCTL_PATH " detect");
+    EXPECT_NE(LineAt(out, "wired interface eth0: nothing managed it; started " +
+                              std::string(InstalledClient()) + ", it took an address by DHCP"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("eth1"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "adapters: dhclient"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+    // The client keeps running for the PC, as a system's would; a second run starts none.
+    const std::string again = InPc("./EnableDHCP");
+    EXPECT_EQ(again.find("wired interface"), std::string::npos) << again;
+}
