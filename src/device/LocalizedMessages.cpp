@@ -136,7 +136,34 @@ void LoadInto(char (&field)[N], int row) {
     CopyText(field, kTexts[row][Id]);
 }
 
+constexpr const char* kNotAuthorized[kLanguageCount] = {
+    "Your computer's network connection could not be renewed because permission was refused. "
+    "The setup now looks for the modem using the current connection. If the modem is not found, "
+    "run the setup again and enter your password when you are asked for it, or ask the person "
+    "who manages this computer for help.",
+    "La connexion réseau de votre ordinateur n'a pas pu être renouvelée, car l'autorisation a "
+    "été refusée. L'assistant recherche maintenant le modem avec la connexion actuelle. Si le "
+    "modem n'est pas détecté, relancez l'assistant et saisissez votre mot de passe lorsqu'il "
+    "vous est demandé, ou demandez de l'aide à la personne qui gère cet ordinateur.",
+    "Die Netzwerkverbindung Ihres Computers konnte nicht erneuert werden, weil die Berechtigung "
+    "verweigert wurde. Das Modem wird jetzt über die bestehende Verbindung gesucht. Wird es "
+    "nicht gefunden, starten Sie die Einrichtung erneut und geben Sie Ihr Passwort ein, wenn Sie "
+    "danach gefragt werden, oder wenden Sie sich an die Person, die diesen Computer betreut.",
+    "Non è stato possibile rinnovare la connessione di rete del computer perché "
+    "l'autorizzazione è stata negata. La procedura cerca ora il modem con la connessione "
+    "attuale. Se il modem non viene trovato, avviate di nuovo la procedura e inserite la vostra "
+    "password quando vi viene richiesta, oppure chiedete aiuto a chi gestisce questo computer.",
+    "No se ha podido renovar la conexión de red del ordenador porque se ha denegado el permiso. "
+    "El asistente busca ahora el módem con la conexión actual. Si no se encuentra el módem, "
+    "vuelva a ejecutar el asistente e introduzca su contraseña cuando se le pida, o pida ayuda a "
+    "la persona que administra este ordenador.",
+};
+
 }  // namespace
+
+const char* NotAuthorizedMessage(int languageIndex) {
+    return kNotAuthorized[LanguageRow(languageIndex)];
+}
 
 const char* LocalizedMessage(int languageIndex, MessageId id) {
     if (id < 0 || id >= kMessageCount) return nullptr;

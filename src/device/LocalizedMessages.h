@@ -37,3 +37,9 @@ const char* LocalizedMessage(int languageIndex, MessageId id);
 void LoadLocalizedMessages(SessionFields& session);
 // The same on the program's session.
 void LoadLocalizedMessages();
+
+// Shown by the modem detection, not loaded into the session: the system refused an ordinary
+// user the permission to renew the network connection (or nobody could be asked for it), so the
+// modem is looked for with the connection as it is. Says what to do about it. Same language
+// rule as LocalizedMessage.
+const char* NotAuthorizedMessage(int languageIndex);

@@ -42,6 +42,24 @@ BusConnection::~BusConnection() {
     sd_bus_flush_close_unref(bus_);
 }
 
+int BusConnection::CallInteractive(sd_bus_message* call, sd_bus_message** reply) {
+    Error error;
+    int rc = sd_bus_message_set_allow_interactive_authorization(call, 1);
+    if (rc >= 0) rc = sd_bus_call(bus_, call, kInteractiveLimitUs, &error.e, reply);
+    if (rc < 0) {
+        lastError_ = Describe(error, rc);
+        lastErrorName_ = error.e.name ? error.e.name : "";
+    }
+    return rc;
+}
+
+bool BusConnection::IsAuthorizationError(std::string_view name) {
+    // NetworkManager answers "...PermissionDenied" (one per interface), D-Bus services in
+    // general AccessDenied or InteractiveAuthorizationRequired.
+    return name.ends_with(".PermissionDenied") || name == SD_BUS_ERROR_ACCESS_DENIED ||
+           name == SD_BUS_ERROR_INTERACTIVE_AUTHORIZATION_REQUIRED;
+}
+
 bool BusConnection::NameHasOwner(const char* name) {
     Error error;
     Message reply;

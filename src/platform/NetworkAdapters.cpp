@@ -7,10 +7,9 @@
 #include "platform/DhclientAdapters.h"
 #include "platform/NetworkManagerAdapters.h"
 #include "platform/NetworkdAdapters.h"
+#include "platform/PrivilegedHelper.h"
+#include "platform/ProcessService.h"
 
-namespace {
-
-// The installed dhclient, or an empty text.
 std::string InstalledDhclient() {
     for (const char* path : {"/usr/sbin/dhclient", "/sbin/dhclient", "/usr/bin/dhclient"}) {
         if (access(path, X_OK) == 0) return path;
@@ -18,13 +17,22 @@ std::string InstalledDhclient() {
     return {};
 }
 
-}  // namespace
-
 bool AnyRenewed(const std::vector<RenewOutcome>& outcomes) {
     for (const RenewOutcome& outcome : outcomes) {
         if (outcome.released && outcome.renewed) return true;
     }
     return false;
+}
+
+bool AnyRefused(const std::vector<RenewOutcome>& outcomes) {
+    for (const RenewOutcome& outcome : outcomes) {
+        if (outcome.authorization == Authorization::Refused) return true;
+    }
+    return false;
+}
+
+bool RunsAsRoot() {
+    return geteuid() == 0;
 }
 
 SimulatedNetworkAdapters::SimulatedNetworkAdapters(std::string modemAddress)
@@ -52,7 +60,10 @@ std::unique_ptr<NetworkAdapters> CreateNetworkAdapters(ProcessService& processes
         }
     }
     if (std::string dhclient = InstalledDhclient(); !dhclient.empty()) {
-        return std::make_unique<DhclientAdapters>(processes, dhclient);
+        auto adapters = std::make_unique<DhclientAdapters>(processes, dhclient);
+        if (RunsAsRoot()) return adapters;
+        // An ordinary user renews through the privileged helper beside the program.
+        return std::make_unique<HelperRenewAdapters>(std::move(adapters), CurrentDirectory());
     }
     return nullptr;
 }

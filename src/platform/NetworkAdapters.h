@@ -21,11 +21,20 @@ struct NetworkAdapter {
     std::string dhcpServer;    // dotted IPv4 text, kNoDhcpServer when none is known
 };
 
+// Whether releasing and renewing an interface needed someone's authorization. Root needs none;
+// an ordinary user is asked the desktop's way (polkit, through the system service or pkexec).
+enum class Authorization {
+    NotNeeded,  // root, or no renewal was tried
+    Granted,
+    Refused,  // refused, dismissed, or no authentication agent could ask
+};
+
 // The outcome of releasing and renewing one interface. renewed is only true after a release.
 struct RenewOutcome {
     std::string name;
     bool released = false;
     bool renewed = false;
+    Authorization authorization = Authorization::NotNeeded;
 };
 
 class NetworkAdapters {
@@ -34,6 +43,9 @@ public:
 
     // Which system manages the addresses, for messages ("NetworkManager", ...).
     virtual std::string_view Backend() const = 0;
+    // How an ordinary user is authorized to renew, for messages; empty when this process needs
+    // no authorization (it runs as root, or the service asks nobody).
+    virtual std::string AuthorizationRoute() const { return {}; }
     // Every adapter except loopback, in a stable order (the order the system numbers them).
     // False when the list cannot be read.
     virtual bool List(std::vector<NetworkAdapter>& adapters) = 0;
@@ -44,6 +56,14 @@ public:
 
 // True when at least one interface was both released and renewed.
 bool AnyRenewed(const std::vector<RenewOutcome>& outcomes);
+// True when the authorization for at least one interface was refused.
+bool AnyRefused(const std::vector<RenewOutcome>& outcomes);
+
+// The installed dhclient program, or an empty text.
+std::string InstalledDhclient();
+
+// True when this process runs as root and so needs nobody's authorization.
+bool RunsAsRoot();
 
 // One DHCP-enabled adapter whose DHCP server is the simulated modem's address; renewals always
 // succeed. For the demo and tests, where the modem is modem-sim on a loopback address.

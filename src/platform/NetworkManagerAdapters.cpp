@@ -39,6 +39,19 @@ bool HasPath(const std::string& path) {
     return !path.empty() && path != "/";
 }
 
+bool ManagerCall(BusConnection& bus, const char* member, Message& call) {
+    return sd_bus_message_new_method_call(bus.Bus(), &call.m, kNetworkManagerService, kManagerPath,
+                                          kManagerInterface, member) >= 0;
+}
+
+// What NetworkManager's answers say about the authorization of an ordinary user: root is
+// always allowed; NetworkManager asks polkit for everyone else.
+Authorization AuthorizationOf(bool released, bool refused) {
+    if (RunsAsRoot()) return Authorization::NotNeeded;
+    if (refused) return Authorization::Refused;
+    return released ? Authorization::Granted : Authorization::NotNeeded;
+}
+
 }  // namespace
 
 bool NetworkManagerAdapters::Devices(std::vector<Device>& devices) {
@@ -90,6 +103,11 @@ bool NetworkManagerAdapters::Devices(std::vector<Device>& devices) {
     return true;
 }
 
+std::string NetworkManagerAdapters::AuthorizationRoute() const {
+    if (RunsAsRoot()) return {};
+    return "NetworkManager asks polkit (org.freedesktop.NetworkManager.network-control)";
+}
+
 bool NetworkManagerAdapters::List(std::vector<NetworkAdapter>& adapters) {
     adapters.clear();
     std::vector<Device> devices;
@@ -107,24 +125,29 @@ std::vector<RenewOutcome> NetworkManagerAdapters::RenewAll() {
         if (device.adapter.dhcpEnabled && HasPath(device.activeConnection)) {
             std::string profile = bus_->PathProperty(
                 kNetworkManagerService, device.activeConnection, kActiveInterface, "Connection");
-            Error downError;
+            // Both calls are authorized by NetworkManager's polkit action network-control.
+            Message down;
             outcome.released =
-                HasPath(profile) &&
-                sd_bus_call_method(bus_->Bus(), kNetworkManagerService, kManagerPath,
-                                   kManagerInterface, "DeactivateConnection", &downError.e, nullptr,
-                                   "o", device.activeConnection.c_str()) >= 0;
+                HasPath(profile) && ManagerCall(*bus_, "DeactivateConnection", down) &&
+                sd_bus_message_append(down.m, "o", device.activeConnection.c_str()) >= 0 &&
+                bus_->CallInteractive(down.m, nullptr) >= 0;
+            bool refused = !outcome.released && HasPath(profile) &&
+                           BusConnection::IsAuthorizationError(bus_->LastErrorName());
             if (outcome.released) {
-                Error upError;
+                Message up;
                 Message reply;
                 const char* active = nullptr;
-                if (sd_bus_call_method(bus_->Bus(), kNetworkManagerService, kManagerPath,
-                                       kManagerInterface, "ActivateConnection", &upError.e,
-                                       &reply.m, "ooo", profile.c_str(), device.path.c_str(),
-                                       "/") >= 0 &&
+                if (ManagerCall(*bus_, "ActivateConnection", up) &&
+                    sd_bus_message_append(up.m, "ooo", profile.c_str(), device.path.c_str(), "/") >=
+                        0 &&
+                    bus_->CallInteractive(up.m, &reply.m) >= 0 &&
                     sd_bus_message_read(reply.m, "o", &active) >= 0 && active) {
                     outcome.renewed = WaitActivated(active);
+                } else {
+                    refused = BusConnection::IsAuthorizationError(bus_->LastErrorName());
                 }
             }
+            outcome.authorization = AuthorizationOf(outcome.released, refused);
         }
         outcomes.push_back(outcome);
     }
@@ -250,11 +273,6 @@ bool SetProfileIpv4Auto(BusConnection& bus, const std::string& path) {
         bus.SetError("the profile's settings could not be copied");
         return false;
     }
-    Error callError;
-    rc = sd_bus_call(bus.Bus(), update.m, 0, &callError.e, nullptr);
-    if (rc < 0) {
-        bus.SetError(callError.Text(rc));
-        return false;
-    }
-    return true;
+    // Authorized by NetworkManager's polkit action settings.modify.system.
+    return bus.CallInteractive(update.m, nullptr) >= 0;
 }

@@ -22,6 +22,7 @@ public:
     NetworkManagerAdapters(std::unique_ptr<BusConnection> bus, int activationLimitMs = 30000)
         : bus_(std::move(bus)), activationLimitMs_(activationLimitMs) {}
     std::string_view Backend() const override { return "NetworkManager"; }
+    std::string AuthorizationRoute() const override;
     bool List(std::vector<NetworkAdapter>& adapters) override;
     std::vector<RenewOutcome> RenewAll() override;
 

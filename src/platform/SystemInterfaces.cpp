@@ -1,11 +1,14 @@
 #include "platform/SystemInterfaces.h"
 
+#include <dirent.h>
 #include <net/if.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <climits>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -43,4 +46,51 @@ std::optional<std::string> ReadTextFile(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+namespace {
+
+std::string NetNamespaceOf(const std::string& pid) {
+    char target[PATH_MAX];
+    ssize_t n = readlink(("/proc/" + pid + "/ns/net").c_str(), target, sizeof target - 1);
+    return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> ProcessCommandLines() {
+    std::vector<std::vector<std::string>> out;
+    const std::string ours = NetNamespaceOf("self");
+    DIR* proc = opendir("/proc");
+    if (!proc || ours.empty()) {
+        if (proc) closedir(proc);
+        return out;
+    }
+    std::vector<int> pids;
+    while (dirent* entry = readdir(proc)) {
+        const std::string_view name = entry->d_name;
+        if (!name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c));
+            })) {
+            pids.push_back(std::stoi(std::string(name)));
+        }
+    }
+    closedir(proc);
+    std::sort(pids.begin(), pids.end());
+    for (int pid : pids) {
+        const std::string text = std::to_string(pid);
+        if (NetNamespaceOf(text) != ours) continue;
+        std::optional<std::string> raw = ReadTextFile("/proc/" + text + "/cmdline");
+        if (!raw || raw->empty()) continue;
+        std::vector<std::string> argv;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < raw->size(); ++i) {
+            if ((*raw)[i] == '\0') {
+                argv.push_back(raw->substr(start, i - start));
+                start = i + 1;
+            }
+        }
+        out.push_back(argv);
+    }
+    return out;
 }

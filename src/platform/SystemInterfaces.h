@@ -18,3 +18,7 @@ std::vector<SystemInterface> ListSystemInterfaces();
 
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadTextFile(const std::string& path);
+
+// The command lines (argv, argv[0] included) of the processes of this network namespace, oldest
+// first.
+std::vector<std::vector<std::string>> ProcessCommandLines();

@@ -4,6 +4,7 @@
 #include <QProgressBar>
 #include <QThread>
 
+#include "device/LocalizedMessages.h"
 #include "platform/MessageBoxService.h"
 #include "platform/NetworkAdapters.h"
 #include "platform/ProcessService.h"
@@ -38,6 +39,24 @@ void ShowCandidateFailure() {
     QMetaObject::invokeMethod(app, show, Qt::BlockingQueuedConnection);
 }
 
+// Runs on the worker: has the UI thread tell the user that the renewal was not authorized, and
+// returns once the box was dismissed; the detection then goes on with the candidates it has.
+void ShowNotAuthorized() {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr) return;
+    const std::string text = NotAuthorizedMessage(Session().languageIndex);
+    auto show = [text] {
+        if (MessageBoxService* boxes = CurrentContext().messageBox) {
+            boxes->Show(nullptr, text, MessageIcon::Exclamation);
+        }
+    };
+    if (QThread::currentThread() == app->thread()) {
+        show();
+        return;
+    }
+    QMetaObject::invokeMethod(app, show, Qt::BlockingQueuedConnection);
+}
+
 }  // namespace
 
 int DetectModemWorker(const std::string& helperDirectory, const ProgressSettings& settings) {
@@ -48,6 +67,9 @@ int DetectModemWorker(const std::string& helperDirectory, const ProgressSettings
         settings.makeAdapters ? settings.makeAdapters(processes) : CreateNetworkAdapters(processes);
     DetectionCallbacks callbacks;
     callbacks.onCandidateFailed = [](const std::string&) { ShowCandidateFailure(); };
+    callbacks.onStep = [](const std::string& step) {
+        if (step == "not-authorized") ShowNotAuthorized();
+    };
     DetectionTiming pacing;
     pacing.settleMs = static_cast<int>(pacing.settleMs * settings.scale);
     pacing.commandGapMs = static_cast<int>(pacing.commandGapMs * settings.scale);

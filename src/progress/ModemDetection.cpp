@@ -27,7 +27,12 @@ void Step(const DetectionCallbacks& callbacks, const char* step) {
 bool CollectDhcpServers(SessionFields& fields, NetworkAdapters& adapters,
                         const DetectionCallbacks& callbacks) {
     fields.dhcpServerCount = 0;
-    if (!AnyRenewed(adapters.RenewAll())) {
+    const std::vector<RenewOutcome> outcomes = adapters.RenewAll();
+    if (callbacks.onRenewal) callbacks.onRenewal(outcomes);
+    const bool refused = AnyRefused(outcomes);
+    if (refused) {
+        Step(callbacks, "not-authorized");
+    } else if (!AnyRenewed(outcomes)) {
         Step(callbacks, "renew-failed");
         return false;
     }
@@ -41,7 +46,8 @@ bool CollectDhcpServers(SessionFields& fields, NetworkAdapters& adapters,
         if (!adapter.dhcpEnabled) continue;
         if (count >= kMaxDhcpServers) break;
         CopyText(fields.dhcpServerList[count++], adapter.dhcpServer);
-        if (adapter.dhcpServer == kNoDhcpServer) adapters.RenewAll();
+        // Once refused, the user is not asked again.
+        if (adapter.dhcpServer == kNoDhcpServer && !refused) adapters.RenewAll();
     }
     fields.dhcpServerCount = count;
     return true;
@@ -93,8 +99,10 @@ int DetectModem(SessionFields& fields, const std::string& helperDirectory,
     for (int i = 0; i < fields.dhcpServerCount; ++i) {
         const std::string candidate(TextOf(fields.dhcpServerList[i]));
         // Forget stale neighbour entries and wake the candidate's, once the connection stands.
+        // The flush needs root; an ordinary user is not asked for a password just for it (the
+        // kernel ages stale entries out by itself), so it is left out.
         auto nudge = [&] {
-            processes.StartDetached({"ip", "neigh", "flush", "all"});
+            if (RunsAsRoot()) processes.StartDetached({"ip", "neigh", "flush", "all"});
             Pause(timing.commandGapMs);
             processes.StartDetached({"ping", "-c", "1", "-W", "1", candidate});
             Pause(timing.commandGapMs);

@@ -2,11 +2,13 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "device/ExchangeLimits.h"
 
 class NetworkAdapters;
 class ProcessService;
+struct RenewOutcome;
 struct SessionFields;
 
 // Finding the modem on the local network, the work of the detection page's worker and of
@@ -37,7 +39,11 @@ enum class CandidateOutcome {
 struct DetectionCallbacks {
     // A step of the detection has begun ("helper", "renew", "candidates", "lan-test"), or ended
     // the detection ("no-helper", "renew-failed", "no-adapters", "no-candidates").
+    // "not-authorized": the user's authorization to renew was refused; the detection goes on with
+    // the DHCP servers the adapters already know, once this returns.
     std::function<void(const std::string& step)> onStep;
+    // The outcome of the renewal of every interface.
+    std::function<void(const std::vector<RenewOutcome>& outcomes)> onRenewal;
     // A candidate accepted the connection but failed the LAN test. The detection goes on with
     // the next candidate once this returns, so the page can hold it while the user reads.
     std::function<void(const std::string& address)> onCandidateFailed;

@@ -5,23 +5,11 @@
 // dhclient with its own lease, pid, configuration and script files in a temporary folder.
 // Needs root, "ip netns", dnsmasq and dhclient; skipped with the reason where one is missing.
 
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <string>
-#include <thread>
-#include <vector>
+#include "NamespaceFixture.h"
 
 namespace {
 
-using namespace std::chrono_literals;
+using namespace netns;
 
 // The dhclient script: only sets and clears the address, so no file outside the test's folder
 // (resolv.conf, above all) is ever touched.
@@ -37,131 +25,15 @@ exit 0
 )";
 constexpr char kDhclientConf[] = "timeout 5;\ninitial-interval 1;\n";
 
-int Shell(const std::string& command) {
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Capture(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-        pclose(pipe);
-    }
-    return out;
-}
-
-bool Installed(const char* program) {
-    return Shell(std::string("command -v ") + program + " >/dev/null 2>&1 || test -x /usr/sbin/" +
-                 program) == 0;
-}
-
-// Why these tests cannot run here, or an empty text.
-std::string MissingPrerequisite() {
-    if (geteuid() != 0) return "needs root to create network namespaces";
-    for (const char* program : {"ip", "dnsmasq", "dhclient"}) {
-        if (!Installed(program)) return std::string(program) + " is not installed";
-    }
-    const std::string probe = "sptprobe" + std::to_string(getpid());
-    if (Shell("ip netns add " + probe + " >/dev/null 2>&1") != 0) {
-        return "ip netns is not available";
-    }
-    Shell("ip netns del " + probe);
-    return {};
-}
-
-class Namespaces : public ::testing::Test {
+class DhclientPc : public Namespaces {
 protected:
     void SetUp() override {
-        if (std::string missing = MissingPrerequisite(); !missing.empty()) GTEST_SKIP() << missing;
-        static int counter = 0;
-        prefix_ = "spt" + std::to_string(getpid()) + "x" + std::to_string(++counter);
-        char pattern[] = "/tmp/detect-netns-XXXXXX";
-        ASSERT_TRUE(mkdtemp(pattern));
-        folder_ = pattern;
+        Namespaces::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         Write("dhclient-script", kDhclientScript, 0755);
         Write("dhclient.conf", kDhclientConf, 0644);
         // The helper the detection starts from the current directory: leaves a mark.
         Write("EnableDHCP", "#!/bin/sh\necho test helper ran\ntouch \"$PWD/helper-ran\"\n", 0755);
-        AddNamespace("pc");
-    }
-
-    void TearDown() override {
-        // Every process of a namespace (dnsmasq, modem-sim, dhclient, pings) ends with it.
-        for (const std::string& ns : namespaces_) {
-            Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill 2>/dev/null");
-        }
-        if (!namespaces_.empty()) std::this_thread::sleep_for(200ms);
-        for (const std::string& ns : namespaces_) {
-            Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill -9 2>/dev/null");
-            Shell("ip netns del " + ns + " 2>/dev/null");
-        }
-        for (pid_t pid : children_) waitpid(pid, nullptr, 0);
-        if (!folder_.empty()) Shell("rm -rf '" + folder_ + "'");
-    }
-
-    std::string Ns(const std::string& role) const { return prefix_ + role; }
-
-    void Write(const std::string& name, const std::string& text, mode_t mode) {
-        std::ofstream(folder_ + "/" + name) << text;
-        chmod((folder_ + "/" + name).c_str(), mode);
-    }
-
-    void AddNamespace(const std::string& role) {
-        ASSERT_EQ(Shell("ip netns add " + Ns(role)), 0);
-        namespaces_.push_back(Ns(role));
-        ASSERT_EQ(Shell("ip -n " + Ns(role) + " link set lo up"), 0);
-    }
-
-    // A wire from the pc's interface pcSide to lanSide in the other namespace, which has
-    // address (with prefix) there. Both ends are made inside the namespaces, never on the host.
-    void Wire(const std::string& pcSide, const std::string& role, const std::string& lanSide,
-              const std::string& address) {
-        ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link add " + pcSide + " type veth peer name " +
-                        lanSide + " netns " + Ns(role)),
-                  0);
-        ASSERT_EQ(Shell("ip -n " + Ns(role) + " addr add " + address + " dev " + lanSide), 0);
-        ASSERT_EQ(Shell("ip -n " + Ns(role) + " link set " + lanSide + " up"), 0);
-        ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link set " + pcSide + " up"), 0);
-    }
-
-    void Start(const std::vector<std::string>& command) {
-        pid_t pid = fork();
-        if (pid == 0) {
-            std::vector<char*> argv;
-            for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
-            argv.push_back(nullptr);
-            execvp(argv[0], argv.data());
-            _exit(127);
-        }
-        ASSERT_GT(pid, 0);
-        children_.push_back(pid);
-    }
-
-    // dnsmasq handing out addresses subnet.100-150 on lanSide, nothing else (no DNS).
-    void DhcpServer(const std::string& role, const std::string& lanSide,
-                    const std::string& subnet) {
-        const std::string log = folder_ + "/dnsmasq-" + role;
-        Start({"ip", "netns", "exec", Ns(role), "dnsmasq", "--keep-in-foreground",
-               "--conf-file=/dev/null", "--port=0", "--no-resolv", "--no-hosts",
-               "--bind-interfaces", "--interface=" + lanSide, "--except-interface=lo",
-               "--dhcp-range=" + subnet + ".100," + subnet + ".150,255.255.255.0,10m",
-               "--dhcp-leasefile=" + log + ".leases", "--pid-file=" + log + ".pid", "--user=root",
-               "--group=root", "--log-facility=" + log + ".log"});
-    }
-
-    void Modem(const std::string& role, const std::string& address) {
-        Start({"ip", "netns", "exec", Ns(role), "env", "MODEM_SIM_ALLOW_ANY_ADDRESS=1",
-               MODEM_SIM_PATH, "--log", folder_ + "/modem-sim.log", address});
-        // Ready once the port listens.
-        for (int i = 0; i < 50; ++i) {
-            if (!Capture("ip netns exec " + Ns(role) + " ss -Hltn 'sport = :1028'").empty()) {
-                return;
-            }
-            std::this_thread::sleep_for(100ms);
-        }
-        FAIL() << "modem-sim did not come up on " << address;
     }
 
     // The PC's own DHCP client on an interface, running in the background as a system's would.
@@ -182,19 +54,9 @@ protected:
     }
 
     bool HelperRan() const { return access((folder_ + "/helper-ran").c_str(), F_OK) == 0; }
-
-    std::string prefix_;
-    std::string folder_;
-    std::vector<std::string> namespaces_;
-    std::vector<pid_t> children_;
 };
 
-// Position of a line in the output, or npos.
-std::size_t LineAt(const std::string& out, const std::string& line) {
-    return ("\n" + out).find("\n" + line + "\n");
-}
-
-TEST_F(Namespaces, FindsTheModemThatIsTheDhcpServer) {
+TEST_F(DhclientPc, FindsTheModemThatIsTheDhcpServer) {
     AddNamespace("modem");
     Wire("eth0", "modem", "lan0", "10.251.0.1/24");
     DhcpServer("modem", "lan0", "10.251.0");
@@ -212,7 +74,7 @@ TEST_F(Namespaces, FindsTheModemThatIsTheDhcpServer) {
               std::string::npos);
 }
 
-TEST_F(Namespaces, TriesTheFirstAdapterFirstAndFindsTheModemOnTheSecond) {
+TEST_F(DhclientPc, TriesTheFirstAdapterFirstAndFindsTheModemOnTheSecond) {
     AddNamespace("other");
     AddNamespace("modem");
     Wire("eth0", "other", "lan0", "10.252.0.1/24");
@@ -232,7 +94,7 @@ TEST_F(Namespaces, TriesTheFirstAdapterFirstAndFindsTheModemOnTheSecond) {
     EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
 }
 
-TEST_F(Namespaces, ADhcpServerThatIsNoModemIsSkipped) {
+TEST_F(DhclientPc, ADhcpServerThatIsNoModemIsSkipped) {
     AddNamespace("other");
     Wire("eth0", "other", "lan0", "10.252.0.1/24");
     DhcpServer("other", "lan0", "10.252.0");
@@ -244,7 +106,7 @@ TEST_F(Namespaces, ADhcpServerThatIsNoModemIsSkipped) {
     EXPECT_EQ(out.find("modem="), std::string::npos) << out;
 }
 
-TEST_F(Namespaces, NoDhcpServerMeansNoModem) {
+TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
     AddNamespace("modem");
     Wire("eth0", "modem", "lan0", "10.251.0.1/24");
     Modem("modem", "10.251.0.1");  // a modem whose DHCP server is off is not found
@@ -257,3 +119,64 @@ TEST_F(Namespaces, NoDhcpServerMeansNoModem) {
 }
 
 }  // namespace
+
+// A PC whose wired interface is up with carrier but has no address and nothing managing it: no
+// NetworkManager, no networkd, no DHCP client. The real EnableDHCP starts the system's dhclient,
+// with the system's script, so the pc runs in a mount and UTS namespace of its own (held by a
+// sleeping process) with a private resolv.conf and /run and /var/lib/dhcp on tmpfs.
+const char* InstalledClient() {
+    return access("/usr/sbin/dhclient", X_OK) == 0 ? "/usr/sbin/dhclient" : "/sbin/dhclient";
+}
+
+class UnmanagedPc : public Namespaces {
+protected:
+    void SetUp() override {
+        Namespaces::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        Write("resolv.conf", kPrivateResolvConf, 0644);
+        ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
+        holder_ = Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
+                         "--propagation", "private", "sh", "-c",
+                         "mount --bind '" + Path("resolv.conf") +
+                             "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mkdir -p "
+                             "/var/lib/dhcp && mount -t tmpfs tmpfs /var/lib/dhcp && touch '" +
+                             Path("ready") + "' && exec sleep 600"});
+        for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_EQ(access(Path("ready").c_str(), F_OK), 0) << "the pc's mount namespace is missing";
+    }
+
+    // A command inside the pc's namespaces, from the test's folder, with no system bus.
+    std::string InPc(const std::string& command) {
+        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
+                       "' env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent timeout 120 " +
+                       command + " 2>&1");
+    }
+
+    static constexpr char kPrivateResolvConf[] = "nameserver 192.0.2.53\n";
+    pid_t holder_ = -1;
+};
+
+TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
+    AddNamespace("modem");
+    Wire("eth0", "modem", "lan0", "10.251.0.1/24");
+    DhcpServer("modem", "lan0", "10.251.0");
+    Modem("modem", "10.251.0.1");
+    // A second wired interface with a fixed address is not touched.
+    AddNamespace("other");
+    Wire("eth1", "other", "lan0", "10.252.0.1/24");
+    ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
+
+    const std::string out = InPc(MODEMCTL_PATH " detect");
+    EXPECT_NE(LineAt(out, "wired interface eth0: nothing managed it; started " +
+                              std::string(InstalledClient()) + ", it took an address by DHCP"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("eth1"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "adapters: dhclient"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+    // The client keeps running for the PC, as a system's would; a second run starts none.
+    const std::string again = InPc("./EnableDHCP");
+    EXPECT_EQ(again.find("wired interface"), std::string::npos) << again;
+}

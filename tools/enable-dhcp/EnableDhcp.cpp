@@ -5,12 +5,15 @@
 
 #include "platform/BusConnection.h"
 #include "platform/NetworkManagerAdapters.h"
+#include "platform/PrivilegedHelper.h"
+#include "platform/ProcessService.h"
+#include "platform/UnmanagedInterfaces.h"
 
 int EnableDhcpOnWiredProfiles(BusConnection* bus, std::FILE* out) {
     if (!bus || !bus->NameHasOwner(kNetworkManagerService)) {
         std::fprintf(out,
-                     "NetworkManager does not run here: the addresses are managed another way "
-                     "and nothing was changed\n");
+                     "NetworkManager does not run here: it has no connection profile to "
+                     "change\n");
         return 0;
     }
     int changed = 0;
@@ -37,4 +40,32 @@ int EnableDhcpOnWiredProfiles(BusConnection* bus, std::FILE* out) {
     }
     if (wired == 0) std::fprintf(out, "NetworkManager has no wired connection profile\n");
     return changed;
+}
+
+int StartDhcpOnUnmanagedInterfaces(BusConnection* bus, std::FILE* out,
+                                   const std::string& helperDirectory) {
+    const std::vector<InterfaceFacts> facts =
+        ReadInterfaceFacts(NetworkManagerManagedInterfaces(bus));
+    bool needed = false;
+    for (const InterfaceFacts& interface : facts) needed = needed || NeedsDhcpClient(interface);
+    if (!needed) return 0;
+    if (RunsAsRoot()) {
+        PosixProcessService processes;
+        return StartDhcpClients(facts, processes, out);
+    }
+    const HelperRun run = RunPrivilegedHelper(helperDirectory, "start-dhcp");
+    if (!run.started || run.refused) {
+        std::fprintf(out,
+                     "wired interfaces without an address: starting a DHCP client needs an "
+                     "administrator's authorization, which was %s\n",
+                     run.started ? "not given" : "not available (pkexec or the helper is missing)");
+        return 0;
+    }
+    std::fputs(run.output.c_str(), out);
+    int leased = 0;
+    for (std::size_t at = run.output.find("took an address"); at != std::string::npos;
+         at = run.output.find("took an address", at + 1)) {
+        ++leased;
+    }
+    return leased;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 class BusConnection;
 
@@ -11,3 +12,11 @@ class BusConnection;
 // addresses of a profile are never removed: with "auto" they stay as additional addresses.
 // Returns the number of profiles changed.
 int EnableDhcpOnWiredProfiles(BusConnection* bus, std::FILE* out);
+
+// Starts the system's DHCP client on every wired interface that has carrier but no IPv4 address
+// and that nothing manages (neither NetworkManager, systemd-networkd nor a running client),
+// saying so on out. As root it starts them itself; an ordinary user's go through the privileged
+// helper in helperDirectory, started with pkexec. Nothing is asked or started when no interface
+// needs it. Returns the number of interfaces that took an address, as far as it is known.
+int StartDhcpOnUnmanagedInterfaces(BusConnection* bus, std::FILE* out,
+                                   const std::string& helperDirectory);

@@ -2,9 +2,13 @@
 // interface takes its IPv4 address by DHCP, says what it did, and exits with 0 whatever it found:
 // the detection does not read its exit code.
 
+#include <unistd.h>
+
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "EnableDhcp.h"
 #include "platform/BusConnection.h"
@@ -19,5 +23,13 @@ int main() {
     }
     std::unique_ptr<BusConnection> bus = BusConnection::Open("");
     EnableDhcpOnWiredProfiles(bus.get(), stdout);
+    // The privileged helper lies beside this program.
+    std::string directory = ".";
+    char self[PATH_MAX] = {};
+    if (ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1); n > 0) {
+        directory.assign(self, static_cast<std::size_t>(n));
+        directory.erase(directory.rfind('/'));
+    }
+    StartDhcpOnUnmanagedInterfaces(bus.get(), stdout, directory);
     return 0;
 }

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "device/Exchanges.h"
 #include "device/LocalizedMessages.h"
@@ -63,6 +64,16 @@ int Detect() {
     std::unique_ptr<NetworkAdapters> adapters = CreateNetworkAdapters(processes);
     std::printf("adapters: %s\n",
                 adapters ? std::string(adapters->Backend()).c_str() : "no usable service");
+    // Which steps need someone's authorization, and whose.
+    if (RunsAsRoot()) {
+        std::printf("authorization: none needed (running as root)\n");
+    } else {
+        if (adapters && !adapters->AuthorizationRoute().empty()) {
+            std::printf("authorization: renewals through %s\n",
+                        adapters->AuthorizationRoute().c_str());
+        }
+        std::printf("authorization: neighbour-cache flush left out (it needs root)\n");
+    }
     std::fflush(stdout);
     const std::string directory = CurrentDirectory();
 
@@ -77,6 +88,16 @@ int Detect() {
             std::printf("the adapter list could not be read\n");
         } else if (step == "no-candidates") {
             std::printf("no DHCP-enabled adapter\n");
+        } else if (step == "not-authorized") {
+            std::printf("authorization refused: %s\n", NotAuthorizedMessage(fields.languageIndex));
+        }
+        std::fflush(stdout);
+    };
+    callbacks.onRenewal = [](const std::vector<RenewOutcome>& outcomes) {
+        for (const RenewOutcome& outcome : outcomes) {
+            if (outcome.authorization == Authorization::NotNeeded) continue;
+            std::printf("renewal of %s: authorization %s\n", outcome.name.c_str(),
+                        outcome.authorization == Authorization::Granted ? "granted" : "refused");
         }
         std::fflush(stdout);
     };
