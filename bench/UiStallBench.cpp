@@ -19,6 +19,7 @@
 #include <map>
 
 #include "ModemSim.h"
+#include "app/WizardFlow.h"
 #include "platform/MessageBoxService.h"
 #include "platform/NetworkAdapters.h"
 #include "platform/ProcessService.h"
@@ -27,7 +28,6 @@
 #include "progress/DetectPage.h"
 #include "progress/InternetTestPage.h"
 #include "progress/ModemDetection.h"
-#include "progress/ProgressPages.h"
 #include "progress/ProgressSettings.h"
 #include "wizard/GuidePage3.h"
 #include "wizard/ResourcePath.h"
@@ -176,7 +176,7 @@ int main(int argc, char** argv) {
     RecordingMessageBoxService boxes;
     WizardContext wizard;
     wizard.messageBox = &boxes;
-    InstallProgressPages(wizard);
+    InstallWizardFlow(wizard);
     WizardSession record{};
     record.ntwkPrtcl = kProtocolPppoe;
     record.atmVpi = 8;
@@ -188,10 +188,10 @@ int main(int argc, char** argv) {
     CopyText(record.keys.wlWpaPsk, "a long pass phrase");
     // The found-modem page's Next stands in for the form pages: a plain page where the wireless
     // page would be, which sends the settings as soon as it shows.
-    wizard.openIsp = [&record](CWizardPage& owner) {
-        CWizardPage wireless(kTemplateWireless, ResourcePath("install08.bmp"), &owner);
+    wizard[WizardStep::ModemFoundNext] = [&record](QWidget* owner, const WizardSession*) {
+        CWizardPage wireless(kTemplateWireless, PageBitmap(kTemplateWireless), owner);
         QTimer::singleShot(kUserMs, &wireless,
-                           [&] { CurrentContext().openApply(wireless, record); });
+                           [&] { OpenStep(WizardStep::WirelessNextApply, &wireless, &record); });
         wireless.DoModal();
     };
     ScopedWizardContext context(std::move(wizard));

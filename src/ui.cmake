@@ -24,7 +24,7 @@ add_library(setuppilot_ui STATIC
   wizard/WizardMessage.cpp
   wizard/WizardPage.cpp
   app/SetupPilotApp.cpp
-  app/WizardPages.cpp
+  app/WizardFlow.cpp
 )
 set_target_properties(setuppilot_ui PROPERTIES AUTOMOC ON)
 target_include_directories(setuppilot_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})

@@ -6,10 +6,7 @@
 
 #include "account/AccountPageSupport.h"
 #include "account/IspPresetCatalogue.h"
-#include "account/PppPage.h"
-#include "account/WanIpPage.h"
 #include "res/StringTable.h"
-#include "wizard/ResourcePath.h"
 #include "wizard/SessionFields.h"
 #include "wizard/TextBuffer.h"
 #include "wizard/WizardContext.h"
@@ -193,27 +190,20 @@ void CIspPage::OnNext() {
 void CIspPage::OpenNextPage() {
     switch (m_nProtocolCode) {
         case kProtocolPppoe:
-        case kProtocolPppoa: {
-            const bool pppoe = m_nProtocolCode == kProtocolPppoe;
-            CPppPage page(ResourcePath(pppoe ? "install07.bmp" : "install07_pppoa.bmp"),
-                          pppoe ? 1 : 0, this);
-            page.SetRecord(m_session);
-            page.DoModal();
+            OpenStep(WizardStep::IspNextPppoe, this, &m_session);
             break;
-        }
+        case kProtocolPppoa:
+            OpenStep(WizardStep::IspNextPppoa, this, &m_session);
+            break;
         case kProtocolMer:
-        case kProtocolIpoa: {
-            CWanIpPage page(ResourcePath("install07_mer.bmp"),
-                            m_nProtocolCode == kProtocolMer ? 1 : 0, this);
-            page.SetRecord(m_session);
-            page.DoModal();
+            OpenStep(WizardStep::IspNextMer, this, &m_session);
             break;
-        }
-        case kProtocolBridging: {
-            const RecordPageOpener openWireless = CurrentContext().openWireless;
-            if (openWireless) openWireless(*this, m_session);
+        case kProtocolIpoa:
+            OpenStep(WizardStep::IspNextIpoa, this, &m_session);
             break;
-        }
+        case kProtocolBridging:
+            OpenStep(WizardStep::IspNextBridging, this, &m_session);
+            break;
         default:
             break;
     }

@@ -145,8 +145,7 @@ int CPppPage::StoreEntries(int validate) {
 
 void CPppPage::OnNext() {
     if (StoreEntries(1) != 0) return;
-    const RecordPageOpener openWireless = CurrentContext().openWireless;
-    if (openWireless) openWireless(*this, m_session);
+    OpenStep(WizardStep::AccountNext, this, &m_session);
 }
 
 void CPppPage::OnBack() {

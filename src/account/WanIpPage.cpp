@@ -184,8 +184,7 @@ int CWanIpPage::StoreEntries(int isMerMode, int validate) {
 
 void CWanIpPage::OnNext() {
     if (StoreEntries(m_isMerMode, 1) != 0) return;
-    const RecordPageOpener openWireless = CurrentContext().openWireless;
-    if (openWireless) openWireless(*this, m_session);
+    OpenStep(WizardStep::AccountNext, this, &m_session);
 }
 
 void CWanIpPage::OnBack() {

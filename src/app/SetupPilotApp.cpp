@@ -36,6 +36,6 @@ QString SetupPilotApp::NameFromProgramPath(const QString& programPath) {
 }
 
 void SetupPilotApp::InitInstance() {
-    CHomePage home(ResourcePath("home.bmp"), nullptr);
+    CHomePage home(PageBitmap(kTemplateHome), nullptr);
     home.DoModal();
 }

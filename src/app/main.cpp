@@ -1,5 +1,5 @@
 #include "app/SetupPilotApp.h"
-#include "app/WizardPages.h"
+#include "app/WizardFlow.h"
 #include "platform/MessageBoxService.h"
 #include "platform/ShellService.h"
 #include "wizard/WizardContext.h"
@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     WizardContext context;
     context.messageBox = &messageBoxes;
     context.shell = &shell;
-    InstallWizardPages(context);
+    InstallWizardFlow(context);
     ScopedWizardContext installed(std::move(context));
     app.InitInstance();
     return 0;

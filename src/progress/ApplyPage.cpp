@@ -4,10 +4,8 @@
 
 #include "platform/MessageBoxService.h"
 #include "progress/ApplySettings.h"
-#include "progress/InternetTestPage.h"
 #include "progress/ProgressFill.h"
 #include "progress/ProgressSettings.h"
-#include "wizard/ResourcePath.h"
 #include "wizard/SessionFields.h"
 #include "wizard/TextBuffer.h"
 #include "wizard/WizardContext.h"
@@ -67,9 +65,8 @@ void CApplyPage::OnTimer() {
 }
 
 void CApplyPage::Succeed() {
-    CInternetTestPage next(ResourcePath("install10.bmp"), Owner());
     OnClose();
-    next.DoModal();
+    OpenStep(WizardStep::SettingsApplied, Owner());
 }
 
 void CApplyPage::GiveUp(int code) {

@@ -11,8 +11,6 @@
 #include "progress/ModemDetection.h"
 #include "progress/ProgressFill.h"
 #include "progress/ProgressSettings.h"
-#include "wizard/ModemFoundPage.h"
-#include "wizard/ResourcePath.h"
 #include "wizard/SessionFields.h"
 #include "wizard/TextBuffer.h"
 #include "wizard/WizardContext.h"
@@ -128,9 +126,8 @@ void CDetectPage::OnTimer() {
 
 void CDetectPage::Succeed() {
     // The found-modem page takes this page's place on its owner.
-    CModemFoundPage next(ResourcePath("install04.bmp"), Owner());
     OnClose();
-    next.DoModal();
+    OpenStep(WizardStep::ModemDetected, Owner());
 }
 
 void CDetectPage::GiveUp() {

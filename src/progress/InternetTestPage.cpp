@@ -6,8 +6,6 @@
 #include "device/Exchanges.h"
 #include "progress/ProgressFill.h"
 #include "progress/ProgressSettings.h"
-#include "wizard/FinishPage.h"
-#include "wizard/ResourcePath.h"
 #include "wizard/SessionFields.h"
 #include "wizard/TextBuffer.h"
 #include "wizard/WizardContext.h"
@@ -98,9 +96,8 @@ void CInternetTestPage::OnTimer() {
 }
 
 void CInternetTestPage::Succeed() {
-    CFinishPage next(ResourcePath("install11.bmp"), Owner());
     OnClose();
-    next.DoModal();
+    OpenStep(WizardStep::InternetWorks, Owner());
 }
 
 void CInternetTestPage::GiveUp(int code) {

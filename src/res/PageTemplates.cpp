@@ -179,7 +179,7 @@ constexpr std::array kTemplates{
     PageTemplate{kTemplateModemFound, "CModemFoundPage", "install04.bmp", kPageWidthDu,
                  kPageHeightDu, kModemFound},
     PageTemplate{kTemplateIsp, "CIspPage", "install06.bmp", kPageWidthDu, kPageHeightDu, kIsp},
-    PageTemplate{kTemplatePpp, "CPppPage", "install07.bmp", 274, 241, kPpp},
+    PageTemplate{kTemplatePpp, "CPppPage", "install07.bmp", 274, 241, kPpp, "install07_pppoa.bmp"},
     PageTemplate{kTemplateWanIp, "CWanIpPage", "install07_mer.bmp", kPageWidthDu, kPageHeightDu,
                  kWanIp},
     PageTemplate{kTemplateWireless, "CWirelessPage", "install08.bmp", 366, 315, kWireless},

@@ -54,9 +54,11 @@ struct ControlTemplate {
 struct PageTemplate {
     int id;
     const char* pageClass;
-    const char* background;  // the file the page is normally constructed with
+    const char* background;  // the picture the page is shown with
     int widthDu, heightDu;
     std::span<const ControlTemplate> controls;
+    // The page's second look, where one page class serves two cases (the PPP page for PPPoA).
+    const char* alternateBackground = nullptr;
 };
 
 // Template ids.

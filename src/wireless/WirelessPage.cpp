@@ -18,7 +18,6 @@
 #include "res/StringTable.h"
 #include "wireless/GenerateRandomKey.h"
 #include "wireless/WirelessRequests.h"
-#include "wizard/ResourcePath.h"
 #include "wizard/SessionFields.h"
 #include "wizard/TextBuffer.h"
 #include "wizard/WizardContext.h"
@@ -380,13 +379,10 @@ int CWirelessPage::StoreEntries(int validate) {
 
 void CWirelessPage::OnNext() {
     if (StoreEntries(1) != 0) return;
-    WizardContext& context = CurrentContext();
     if (m_bApplied == 0) {
-        const RecordPageOpener openApply = context.openApply;
-        if (openApply) openApply(*this, m_session);
+        OpenStep(WizardStep::WirelessNextApply, this, &m_session);
     } else {
-        const PageOpener openInternetTest = context.openInternetTest;
-        if (openInternetTest) openInternetTest(*this);
+        OpenStep(WizardStep::WirelessNextApplied, this);
     }
 }
 
@@ -440,12 +436,4 @@ void CWirelessPage::PaintKeyField(int entry) {
     palette.setColor(QPalette::Base,
                      m_keyError[static_cast<std::size_t>(entry)] != 0 ? m_clrError : m_clrNormal);
     edit->setPalette(palette);
-}
-
-void InstallWirelessPage(WizardContext& context) {
-    context.openWireless = [](CWizardPage& owner, const WizardSession& record) {
-        CWirelessPage page(ResourcePath("install08.bmp"), &owner);
-        page.SetRecord(record);
-        page.DoModal();
-    };
 }

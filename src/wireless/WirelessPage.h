@@ -15,7 +15,6 @@ class QEventLoop;
 class QLineEdit;
 class CByteLimitValidator;
 struct WirelessReadOutcome;
-struct WizardContext;
 
 // The wireless settings page: network name, channel, security mode and keys. It opens with the
 // remembered entries or, when nothing is remembered, with what the modem reports; Next checks
@@ -110,7 +109,3 @@ private:
     QEventLoop* m_readLoop = nullptr;
     std::shared_ptr<const WirelessReadOutcome> m_readOutcome;
 };
-
-// Plugs the wireless page into the wizard: the ISP page (Bridging), the PPP page and the WAN IP
-// page open it with their records.
-void InstallWirelessPage(WizardContext& context);

@@ -1,7 +1,6 @@
 #include "wizard/GuidePage1.h"
 
-#include "wizard/GuidePage2.h"
-#include "wizard/ResourcePath.h"
+#include "wizard/WizardContext.h"
 
 CGuidePage1::CGuidePage1(const QString& bitmapPath, QWidget* owner)
     : CWizardPage(kTemplateGuide1, bitmapPath, owner) {}
@@ -12,6 +11,5 @@ void CGuidePage1::OnInitDialog() {
 }
 
 void CGuidePage1::OnNext() {
-    CGuidePage2 page(ResourcePath("install02.bmp"), this);
-    page.DoModal();
+    OpenStep(WizardStep::Guide1Next, this);
 }

@@ -1,7 +1,6 @@
 #include "wizard/GuidePage2.h"
 
-#include "wizard/GuidePage3.h"
-#include "wizard/ResourcePath.h"
+#include "wizard/WizardContext.h"
 
 CGuidePage2::CGuidePage2(const QString& bitmapPath, QWidget* owner)
     : CWizardPage(kTemplateGuide2, bitmapPath, owner) {}
@@ -12,6 +11,5 @@ void CGuidePage2::OnInitDialog() {
 }
 
 void CGuidePage2::OnNext() {
-    CGuidePage3 page(ResourcePath("install03.bmp"), this);
-    page.DoModal();
+    OpenStep(WizardStep::Guide2Next, this);
 }

@@ -11,7 +11,6 @@
 #include "platform/MessageBoxService.h"
 #include "platform/ShellService.h"
 #include "res/StringTable.h"
-#include "wizard/GuidePage1.h"
 #include "wizard/ResourcePath.h"
 #include "wizard/SessionFields.h"
 #include "wizard/TextBuffer.h"
@@ -160,10 +159,8 @@ void CHomePage::OnInitDialog() {
 }
 
 void CHomePage::OnStart() {
-    const QString path = ResourcePath("install01.bmp");
     LoadLocalizedMessages();
-    CGuidePage1 page(path, this);
-    page.DoModal();
+    OpenStep(WizardStep::HomeStart, this);
 }
 
 void CHomePage::OnViewManual() {
@@ -223,12 +220,10 @@ void CHomePage::OnLanguageList() {
 }
 
 void CHomePage::RebuildInLanguage() {
-    const QString path = ResourcePath("home.bmp");
     // This page is told to end first; the new one runs inside this handler, so leaving it ends
     // this page's run too.
     OnClose();
-    CHomePage page(path, this);
-    page.DoModal();
+    OpenStep(WizardStep::HomeRelanguage, this);
 }
 
 long CHomePage::OnWizardExit(std::uintptr_t) {

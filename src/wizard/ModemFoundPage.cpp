@@ -11,6 +11,5 @@ void CModemFoundPage::OnInitDialog() {
 }
 
 void CModemFoundPage::OnNext() {
-    const PageOpener openIsp = CurrentContext().openIsp;
-    if (openIsp) openIsp(*this);
+    OpenStep(WizardStep::ModemFoundNext, this);
 }

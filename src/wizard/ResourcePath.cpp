@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "res/PageTemplates.h"
 #include "wizard/SessionFields.h"
 #include "wizard/TextBuffer.h"
 
@@ -18,6 +19,14 @@ QString ResourcePath(std::string_view file) {
                          FromUtf8(TextOf(Session().languageFolder)) + QLatin1Char('/') +
                          FromUtf8(file);
     return QDir::toNativeSeparators(path);
+}
+
+QString PageBitmap(int templateId, bool alternate) {
+    const PageTemplate* page = FindPageTemplate(templateId);
+    if (page == nullptr) return {};
+    const char* file =
+        alternate && page->alternateBackground ? page->alternateBackground : page->background;
+    return ResourcePath(file);
 }
 
 QString BesideProgram(std::string_view folder) {

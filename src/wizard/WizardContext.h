@@ -1,37 +1,58 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <functional>
 
-class CWizardPage;
 class MessageBoxService;
+class QWidget;
 class ShellService;
 struct WizardSession;
 
-// Opens the page that follows `owner` modally, with `owner` as its owner, and returns when that
-// page has ended.
-using PageOpener = std::function<void(CWizardPage& owner)>;
-// The same for the pages that receive a copy of the owner's settings record.
-using RecordPageOpener = std::function<void(CWizardPage& owner, const WizardSession& record)>;
+// Every way one page leads to another. The whole chain is laid down in one place
+// (InstallWizardFlow in app/WizardFlow.cpp); pages only say which step they take.
+enum class WizardStep : std::size_t {
+    HomeStart,            // the home page's Start: the first instruction page
+    HomeRelanguage,       // a language was chosen: the home page again, in that language
+    Guide1Next,           // the second instruction page
+    Guide2Next,           // the third instruction page
+    Guide3Next,           // the detection page
+    ModemDetected,        // the found-modem page, in the detection page's place
+    ModemFoundNext,       // the ISP page
+    IspNextPppoe,         // the PPP account page for PPPoE
+    IspNextPppoa,         // the PPP account page for PPPoA
+    IspNextMer,           // the WAN IP page for MER
+    IspNextIpoa,          // the WAN IP page for IPoA
+    IspNextBridging,      // the wireless page (Bridging asks for no account)
+    AccountNext,          // the wireless page, after the PPP or WAN IP page
+    WirelessNextApply,    // the apply page: the settings still have to be sent
+    WirelessNextApplied,  // the Internet test page: the settings were sent already
+    SettingsApplied,      // the Internet test page, in the apply page's place
+    InternetWorks,        // the final page, in the Internet test page's place
+    Count
+};
 
-// What the pages reach outside themselves: the platform services and the successors that are
-// plugged in from outside the shell. main sets the one current context; tests set their own.
+// Opens a page modally with `owner` as its owner and returns when that page has ended. Pages
+// that carry the settings record get a copy of `record` (nullptr for the others).
+using PageOpener = std::function<void(QWidget* owner, const WizardSession* record)>;
+using WizardFlow = std::array<PageOpener, static_cast<std::size_t>(WizardStep::Count)>;
+
+// What the pages reach outside themselves: the platform services and the page chain. main sets
+// the one current context; tests set their own.
 struct WizardContext {
     MessageBoxService* messageBox = nullptr;
     ShellService* shell = nullptr;
-    // Successor of CGuidePage3 (the detection page). Unset: CModemFoundPage opens directly.
-    PageOpener openDetection;
-    // Successor of CModemFoundPage (the ISP page). Unset: Next does nothing.
-    PageOpener openIsp;
-    // The wireless page, opened by the ISP page (Bridging), the PPP page and the WAN IP page.
-    RecordPageOpener openWireless;
-    // The wireless page's successors: the apply page (settings to send) and the Internet test
-    // page (settings already applied). Unset: Next does nothing.
-    RecordPageOpener openApply;
-    PageOpener openInternetTest;
+    WizardFlow flow;
+
+    PageOpener& operator[](WizardStep step) { return flow[static_cast<std::size_t>(step)]; }
 };
 
 // The context in force. Pages read it at the moment they need a service.
 WizardContext& CurrentContext();
+
+// Takes a step of the current flow. Every step the wizard takes must have its opener: a missing
+// one is a programming error and stops the program.
+void OpenStep(WizardStep step, QWidget* owner, const WizardSession* record = nullptr);
 
 // Installs a context for the lifetime of the object and puts the previous one back afterwards.
 class ScopedWizardContext {

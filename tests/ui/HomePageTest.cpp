@@ -18,7 +18,7 @@ namespace {
 
 class HomePageTest : public ::testing::Test {
 protected:
-    HomePageTest() : context(WizardContext{&boxes, &shell, {}, {}, {}, {}, {}}) {}
+    HomePageTest() : context(WizardContext{&boxes, &shell, {}}) {}
 
     void SetLanguage(int index) { Session().languageIndex = index; }
 

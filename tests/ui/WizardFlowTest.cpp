@@ -10,6 +10,7 @@
 
 #include "TestResources.h"
 #include "UiDriver.h"
+#include "app/WizardFlow.h"
 #include "device/LocalizedMessages.h"
 #include "platform/MessageBoxService.h"
 #include "platform/ShellService.h"
@@ -25,6 +26,15 @@ namespace {
 
 const std::vector<std::string> kChain{"CHomePage", "CGuidePage1", "CGuidePage2", "CGuidePage3",
                                       "CModemFoundPage"};
+
+// The wizard's own page chain, except that the third instruction page leads straight to the
+// found-modem page on itself, as a detection that found the modem at once would leave it.
+WizardContext ChainWithoutDetection(MessageBoxService* boxes, ShellService* shell) {
+    WizardContext context{boxes, shell, {}};
+    InstallWizardFlow(context);
+    context[WizardStep::Guide3Next] = context[WizardStep::ModemDetected];
+    return context;
+}
 
 // Records the order in which wizard pages are hidden.
 class HideRecorder final : public QObject {
@@ -47,7 +57,7 @@ class WizardFlowTest : public ::testing::Test {
 protected:
     WizardFlowTest() {
         folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(10, 20, 30));
-        context.emplace(WizardContext{&boxes, &shell, {}, {}, {}, {}, {}});
+        context.emplace(ChainWithoutDetection(&boxes, &shell));
     }
 
     // Runs a home page to its end under the driver; true when every action ran in time.
@@ -124,18 +134,11 @@ TEST_F(WizardFlowTest, ModemFoundPageSitsOnGuidePage3) {
     std::string owner;
     bool hookRan = false;
     // A detection page would replace itself: the found-modem page it opens has its owner.
-    context.reset();
-    context.emplace(WizardContext{&boxes,
-                                  &shell,
-                                  [&](CWizardPage& guide3) {
-                                      hookRan = true;
-                                      CModemFoundPage page(ResourcePath("install04.bmp"), &guide3);
-                                      page.DoModal();
-                                  },
-                                  {},
-                                  {},
-                                  {},
-                                  {}});
+    const PageOpener found = CurrentContext()[WizardStep::ModemDetected];
+    CurrentContext()[WizardStep::Guide3Next] = [&](QWidget* guide3, const WizardSession* record) {
+        hookRan = true;
+        found(guide3, record);
+    };
     GoToDepth(driver, 4);
     driver.Then([&](CWizardPage& top) { owner = top.Owner()->metaObject()->className(); })
         .Click(kIdExit);
@@ -231,16 +234,9 @@ TEST_F(WizardFlowTest, FinishPageOpensTheMakersPageAndEndsTheWizard) {
         FakeShellService localShell;
         localShell.results[std::string(CFinishPage::kMakerUrl)] = c.urlResult;
         context.reset();
-        context.emplace(WizardContext{&boxes,
-                                      &localShell,
-                                      {},
-                                      [](CWizardPage& owner) {
-                                          CFinishPage page(ResourcePath("install11.bmp"), &owner);
-                                          page.DoModal();
-                                      },
-                                      {},
-                                      {},
-                                      {}});
+        WizardContext finishAfterFound = ChainWithoutDetection(&boxes, &localShell);
+        finishAfterFound[WizardStep::ModemFoundNext] = finishAfterFound[WizardStep::InternetWorks];
+        context.emplace(std::move(finishAfterFound));
         recorder.hidden.clear();
         UiDriver local;
         GoToDepth(local, 4);
@@ -257,6 +253,20 @@ TEST_F(WizardFlowTest, FinishPageOpensTheMakersPageAndEndsTheWizard) {
         expected.push_back("CFinishPage");
         EXPECT_EQ(recorder.hidden, expected);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WizardFlowTable, EveryStepHasItsPageAndAMissingOneStopsTheProgram) {
+    WizardContext flow;
+    InstallWizardFlow(flow);
+    for (std::size_t step = 0; step < flow.flow.size(); ++step) {
+        EXPECT_TRUE(flow.flow[step]) << "step " << step;
+    }
+    ScopedWizardContext empty{WizardContext{}};
+    EXPECT_DEATH(OpenStep(WizardStep::Guide1Next, nullptr), "no page is installed for step 2");
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST(AccountScreenshots, EveryPageInEveryLanguage) {
     ASSERT_TRUE(QFile::link(res, scratch.filePath(QStringLiteral("res"))));
     QDir::setCurrent(scratch.path());
     RecordingMessageBoxService boxes;
-    ScopedWizardContext context(WizardContext{&boxes, nullptr, {}, {}, {}, {}, {}});
+    ScopedWizardContext context(WizardContext{&boxes, nullptr, {}});
 
     // Each page with its optional fields shown.
     const std::pair<const char*, Values> pages[] = {

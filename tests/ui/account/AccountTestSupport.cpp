@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <cstring>
 
+#include "app/WizardFlow.h"
 #include "controls/IpAddressEdit.h"
 #include "wizard/SessionFields.h"
 
@@ -71,7 +72,9 @@ AccountPageTest::AccountPageTest() {
     LoadLocalizedMessages(s);
     WizardContext context;
     context.messageBox = &boxes;
-    context.openWireless = [this](CWizardPage&, const WizardSession& r) { handedOn.push_back(r); };
+    InstallWizardFlow(context);
+    context[WizardStep::AccountNext] = context[WizardStep::IspNextBridging] =
+        [this](QWidget*, const WizardSession* r) { handedOn.push_back(*r); };
     scope.emplace(std::move(context));
 }
 

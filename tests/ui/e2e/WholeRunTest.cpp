@@ -24,7 +24,7 @@
 #include "account/IspPage.h"
 #include "account/PppPage.h"
 #include "account/WanIpPage.h"
-#include "app/WizardPages.h"
+#include "app/WizardFlow.h"
 #include "controls/IpAddressEdit.h"
 #include "platform/FakeNetworkAdapters.h"
 #include "platform/MessageBoxService.h"
@@ -90,7 +90,7 @@ protected:
         WizardContext wizard;
         wizard.messageBox = &boxes;
         wizard.shell = &shell;
-        InstallWizardPages(wizard);
+        InstallWizardFlow(wizard);
         context.emplace(std::move(wizard));
         ProgressSettings quick;
         quick.scale = 0.02;

@@ -16,12 +16,12 @@
 #include "ModemSim.h"
 #include "ProgressTestSupport.h"
 #include "TestResources.h"
+#include "app/WizardFlow.h"
 #include "device/LocalizedMessages.h"
 #include "platform/FakeNetworkAdapters.h"
 #include "platform/MessageBoxService.h"
 #include "platform/WorkerThread.h"
 #include "progress/ModemDetection.h"
-#include "progress/ProgressPages.h"
 #include "progress/ProgressSettings.h"
 #include "wizard/GuidePage3.h"
 #include "wizard/ResourcePath.h"
@@ -42,7 +42,7 @@ public:
         folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(30, 60, 90));
         WizardContext wizard;
         wizard.messageBox = &boxes;
-        InstallProgressPages(wizard);
+        InstallWizardFlow(wizard);
         context.emplace(std::move(wizard));
         LoadLocalizedMessages(Session());
         Reset();
@@ -172,11 +172,13 @@ WizardSession BridgingRecord(std::uint32_t protocol = kProtocolBridging) {
 }
 
 std::function<void(CWizardPage&)> OpensApply(const WizardSession& record) {
-    return [record](CWizardPage& wireless) { CurrentContext().openApply(wireless, record); };
+    return [record](CWizardPage& wireless) {
+        OpenStep(WizardStep::WirelessNextApply, &wireless, &record);
+    };
 }
 
 void OpensTest(CWizardPage& wireless) {
-    CurrentContext().openInternetTest(wireless);
+    OpenStep(WizardStep::WirelessNextApplied, &wireless);
 }
 
 void SetModem(const char* address) {

@@ -16,10 +16,10 @@
 #include "ModemSim.h"
 #include "ProgressTestSupport.h"
 #include "UiDriver.h"
+#include "app/WizardFlow.h"
 #include "device/LocalizedMessages.h"
 #include "platform/MessageBoxService.h"
 #include "platform/NetworkAdapters.h"
-#include "progress/ProgressPages.h"
 #include "progress/ProgressSettings.h"
 #include "wizard/GuidePage3.h"
 #include "wizard/ResourcePath.h"
@@ -114,8 +114,10 @@ void Shoot(GrabbingBoxes& boxes, const QString& folder) {
     record.atmVci = 35;
     CopyText(record.wlAuthMode, "open");
     CopyText(record.wlSsid, "Home");
-    auto apply = [record](CWizardPage& wireless) { CurrentContext().openApply(wireless, record); };
-    auto test = [](CWizardPage& wireless) { CurrentContext().openInternetTest(wireless); };
+    auto apply = [record](CWizardPage& wireless) {
+        OpenStep(WizardStep::WirelessNextApply, &wireless, &record);
+    };
+    auto test = [](CWizardPage& wireless) { OpenStep(WizardStep::WirelessNextApplied, &wireless); };
 
     {  // Detection mid-progress, then the found-modem page.
         ModemSim modem("127.0.0.220");
@@ -198,7 +200,7 @@ int main(int argc, char** argv) {
     GrabbingBoxes boxes;
     WizardContext wizard;
     wizard.messageBox = &boxes;
-    InstallProgressPages(wizard);
+    InstallWizardFlow(wizard);
     ScopedWizardContext context(std::move(wizard));
     ProgressSettings settings;
     settings.scale = 0.02;

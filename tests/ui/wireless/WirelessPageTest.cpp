@@ -5,6 +5,7 @@
 #include <set>
 
 #include "WirelessTestSupport.h"
+#include "app/WizardFlow.h"
 #include "wizard/WizardMessage.h"
 
 namespace {
@@ -140,13 +141,15 @@ TEST_F(WirelessTest, RecordCarriesTheWirelessFieldsOfEachMode) {
 
 TEST_F(WirelessTest, InstalledOpenerRunsThePageWithTheOpenersRecord) {
     WizardContext withPage = CurrentContext();
-    InstallWirelessPage(withPage);
+    WizardContext flow;
+    InstallWizardFlow(flow);
+    withPage[WizardStep::AccountNext] = flow[WizardStep::AccountNext];
     ScopedWizardContext installed(withPage);
     Remember("open", "Home");
     WizardSession record{};
     record.atmVci = 77;
     WhenWirelessShown next([](CWirelessPage& page) { page.OnNext(); });
-    CurrentContext().openWireless(owner, record);
+    OpenStep(WizardStep::AccountNext, &owner, &record);
     ASSERT_TRUE(applied);
     EXPECT_EQ(applied->atmVci, 77u);
     EXPECT_STREQ(applied->wlSsid, "Home");

@@ -95,6 +95,18 @@ protected:
         CopyText(s.wlKeyIndexSaved, keyIndex);
     }
 
+    // A context whose wireless page successors only record that they were asked for.
+    WizardContext RecordingSteps() {
+        WizardContext steps{&boxes, nullptr, {}};
+        steps[WizardStep::WirelessNextApply] = [this](QWidget*, const WizardSession* record) {
+            applied = *record;
+        };
+        steps[WizardStep::WirelessNextApplied] = [this](QWidget*, const WizardSession*) {
+            ++internetTests;
+        };
+        return steps;
+    }
+
     std::string LastBox() const {
         return boxes.Entries().empty() ? std::string() : boxes.Entries().back().text;
     }
@@ -103,13 +115,6 @@ protected:
     RecordingMessageBoxService boxes;
     std::optional<WizardSession> applied;
     int internetTests = 0;
-    ScopedWizardContext context{
-        WizardContext{&boxes,
-                      nullptr,
-                      {},
-                      {},
-                      {},
-                      [this](CWizardPage&, const WizardSession& record) { applied = record; },
-                      [this](CWizardPage&) { ++internetTests; }}};
+    ScopedWizardContext context{RecordingSteps()};
     CWizardPage owner{kTemplateGuide1, ResourcePath("install01.bmp"), nullptr};
 };
