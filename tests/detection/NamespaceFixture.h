@@ -3,6 +3,7 @@
 // Network namespaces for the detection tests: each test makes a "pc" namespace and the
 // namespaces of the networks it is wired to, and removes them after it, also when it fails,
 // with every process they hold. Needs root and "ip netns"; skipped with the reason elsewhere.
+// BusNamespaces adds a private system bus, and polkitd on it where a test asks.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -14,10 +15,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "platform/BusConnection.h"
 
 namespace netns {
 
@@ -192,6 +196,121 @@ protected:
     std::string host_;
     std::vector<std::string> namespaces_;
     std::vector<pid_t> children_;
+};
+
+constexpr char kPolkitd[] = "/usr/lib/polkit-1/polkitd";
+
+// A system bus of the test's own: a path socket in the test's folder (an abstract one would be
+// tied to one network namespace), the distribution's D-Bus policies, and no service activation,
+// so nothing the bus would start (a dispatcher, hostnamed) runs the host's scripts.
+constexpr char kBusConfig[] = R"(<!DOCTYPE busconfig PUBLIC
+ "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <user>messagebus</user>
+  <auth>EXTERNAL</auth>
+  <listen>unix:path=@FOLDER@/bus</listen>
+  <policy context="default">
+    <allow user="*"/>
+    <deny own="*"/>
+    <deny send_type="method_call"/>
+    <allow send_type="signal"/>
+    <allow send_requested_reply="true" send_type="method_return"/>
+    <allow send_requested_reply="true" send_type="error"/>
+    <allow receive_type="method_call"/>
+    <allow receive_type="method_return"/>
+    <allow receive_type="error"/>
+    <allow receive_type="signal"/>
+    <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/>
+    <allow send_destination="org.freedesktop.DBus"
+           send_interface="org.freedesktop.DBus.Introspectable"/>
+    <allow send_destination="org.freedesktop.DBus"
+           send_interface="org.freedesktop.DBus.Properties"/>
+    <deny send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"
+          send_member="UpdateActivationEnvironment"/>
+  </policy>
+  <includedir>/usr/share/dbus-1/system.d</includedir>
+  <includedir>/etc/dbus-1/system.d</includedir>
+</busconfig>
+)";
+
+inline std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+    return text;
+}
+
+// The namespaces with a private system bus at Path("bus"), and polkitd on it where a test asks.
+// The test's ordinary user is "nobody".
+class BusNamespaces : public Namespaces {
+protected:
+    void SetUp() override {
+        Namespaces::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        bus_ = "unix:path=" + Path("bus");
+        Write("bus.conf", Replace(kBusConfig, "@FOLDER@", folder_), 0644);
+        Start({"dbus-daemon", "--config-file=" + Path("bus.conf"), "--nofork", "--nopidfile"},
+              Path("bus.log"));
+        for (int i = 0; i < 50 && !connection_; ++i) {
+            connection_ = BusConnection::Open(bus_);
+            if (!connection_) std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_TRUE(connection_) << "the private bus did not come up";
+    }
+
+    // polkitd on the private bus, in a mount namespace whose rules folder holds only rules (the
+    // body of a JavaScript rules file) and whose actions folder holds the system's actions plus
+    // actionFile, when given.
+    void Polkit(const std::string& rules, const std::string& actionFile = "") {
+        if (access(kPolkitd, X_OK) != 0) GTEST_SKIP() << "polkitd is not installed";
+        Write("10-test.rules", rules, 0644);
+        std::string actions;
+        if (!actionFile.empty()) {
+            ASSERT_EQ(
+                Shell("mkdir '" + Path("actions") + "' && cp /usr/share/polkit-1/actions/* '" +
+                      actionFile + "' '" + Path("actions") + "'/"),
+                0);
+            actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
+        }
+        polkitd_ =
+            Start({"unshare", "--mount", "--propagation", "private", "sh", "-c",
+                   "mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
+                       "' /etc/polkit-1/rules.d/ && " + actions +
+                       "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + kPolkitd + " --no-debug"},
+                  Path("polkitd.log"));
+        WaitForName("org.freedesktop.PolicyKit1");
+    }
+
+    // Ends polkitd, so that Polkit can start it again with other rules.
+    void StopPolkit() {
+        kill(polkitd_, SIGTERM);
+        waitpid(polkitd_, nullptr, 0);
+        std::erase(children_, polkitd_);
+        for (int i = 0; i < 50 && connection_->NameHasOwner("org.freedesktop.PolicyKit1"); ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+    }
+
+    // A rule that gives every request of "nobody" result (YES or NO).
+    static std::string EverythingForNobody(const std::string& result) {
+        return "polkit.addRule(function(action, subject) {\n"
+               "    if (subject.user == \"nobody\") return polkit.Result." +
+               result + ";\n});\n";
+    }
+
+    void WaitForName(const char* name) {
+        for (int i = 0; i < 100 && !connection_->NameHasOwner(name); ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_TRUE(connection_->NameHasOwner(name)) << name << " did not come up";
+    }
+
+    std::string bus_;
+    std::unique_ptr<BusConnection> connection_;
+    pid_t polkitd_ = -1;
 };
 
 }  // namespace netns
