@@ -270,7 +270,7 @@ protected:
         std::string actions;
         if (!actionFile.empty()) {
             ASSERT_EQ(
-                Shell("mkdir '" + Path("actions") + "' && cp /usr/share/polkit-1/actions/* '" +
+                Shell("mkdir -p '" + Path("actions") + "' && cp /usr/share/polkit-1/actions/* '" +
                       actionFile + "' '" + Path("actions") + "'/"),
                 0);
             actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
