@@ -113,7 +113,7 @@ protected:
             Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill -9 2>/dev/null");
             Shell("ip netns del " + ns + " 2>/dev/null");
         }
-        // Then the daemons outside the namespaces (the private buses, polkitd).
+        // Then the daemons outside the network namespaces (the private buses).
         for (pid_t pid : children_) kill(pid, SIGTERM);
         for (pid_t pid : children_) waitpid(pid, nullptr, 0);
         if (!folder_.empty()) {
@@ -261,9 +261,9 @@ protected:
         ASSERT_TRUE(connection_) << "the private bus did not come up";
     }
 
-    // polkitd on the private bus, in a mount namespace whose rules folder holds only rules (the
-    // body of a JavaScript rules file) and whose actions folder holds the system's actions plus
-    // actionFile, when given.
+    // polkitd on the private bus, in the pc's network namespace and a mount namespace of its own
+    // whose rules folder holds only rules (the body of a JavaScript rules file) and whose actions
+    // folder holds the system's actions plus actionFile, when given.
     void Polkit(const std::string& rules, const std::string& actionFile = "") {
         if (access(kPolkitd, X_OK) != 0) GTEST_SKIP() << "polkitd is not installed";
         Write("10-test.rules", rules, 0644);
@@ -276,7 +276,8 @@ protected:
             actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
         }
         polkitd_ =
-            Start({"unshare", "--mount", "--propagation", "private", "sh", "-c",
+            Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--propagation",
+                   "private", "sh", "-c",
                    "mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
                        "' /etc/polkit-1/rules.d/ && " + actions +
                        "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + kPolkitd + " --no-debug"},
