@@ -166,16 +166,31 @@ protected:
         return pid;
     }
 
-    // dnsmasq handing out addresses subnet.100-150 on lanSide, nothing else (no DNS).
+    // dnsmasq handing out addresses subnet.100-150 on lanSide and naming subnet.1 as DNS server,
+    // which the system's DHCP script writes to resolv.conf; it answers no DNS itself.
     void DhcpServer(const std::string& role, const std::string& lanSide,
                     const std::string& subnet) {
         const std::string log = Path("dnsmasq-" + role);
-        Start({"ip", "netns", "exec", Ns(role), "dnsmasq", "--keep-in-foreground",
-               "--conf-file=/dev/null", "--port=0", "--no-resolv", "--no-hosts",
-               "--bind-interfaces", "--interface=" + lanSide, "--except-interface=lo",
+        Start({"ip",
+               "netns",
+               "exec",
+               Ns(role),
+               "dnsmasq",
+               "--keep-in-foreground",
+               "--conf-file=/dev/null",
+               "--port=0",
+               "--no-resolv",
+               "--no-hosts",
+               "--bind-interfaces",
+               "--interface=" + lanSide,
+               "--except-interface=lo",
                "--dhcp-range=" + subnet + ".100," + subnet + ".150,255.255.255.0,10m",
-               "--dhcp-leasefile=" + log + ".leases", "--pid-file=" + log + ".pid", "--user=root",
-               "--group=root", "--log-facility=" + log + ".log"});
+               "--dhcp-option=option:dns-server," + subnet + ".1",
+               "--dhcp-leasefile=" + log + ".leases",
+               "--pid-file=" + log + ".pid",
+               "--user=root",
+               "--group=root",
+               "--log-facility=" + log + ".log"});
     }
 
     void Modem(const std::string& role, const std::string& address) {
@@ -191,11 +206,41 @@ protected:
         FAIL() << "modem-sim did not come up on " << address;
     }
 
+    // Gives the pc a mount and UTS namespace of its own, held by a sleeping process: a private
+    // resolv.conf over the system's, /run and /var/lib/dhcp on tmpfs, so that a DHCP client
+    // started there, and the system's DHCP script it runs, touch nothing of the host's. more:
+    // shell commands run there first, each ending with " && ".
+    void PrivatePc(const std::string& more = "") {
+        Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
+        holder_ = Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
+                         "--propagation", "private", "sh", "-c",
+                         "mount --bind '" + Path("resolv.conf") +
+                             "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mkdir -p "
+                             "/var/lib/dhcp && mount -t tmpfs tmpfs /var/lib/dhcp && " +
+                             more + "touch '" + Path("ready") + "' && exec sleep 600"});
+        for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_EQ(access(Path("ready").c_str(), F_OK), 0) << "the pc's mount namespace is missing";
+    }
+
+    // A command in the pc's namespaces from PrivatePc, from the test's folder: as root with the
+    // system bus pointed nowhere (no NetworkManager of the host can be reached), or as the
+    // ordinary user "nobody" with the system bus at its usual path.
+    std::string InPrivatePc(const std::string& command, bool asUser = false) {
+        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
+                       "' env " +
+                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups "
+                               : "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent ") +
+                       "timeout 120 " + command + " 2>&1");
+    }
+
     std::string prefix_;
     std::string folder_;
     std::string host_;
     std::vector<std::string> namespaces_;
     std::vector<pid_t> children_;
+    pid_t holder_ = -1;
 };
 
 constexpr char kPolkitd[] = "/usr/lib/polkit-1/polkitd";

@@ -2,7 +2,8 @@
 // address from a real DHCP server. Everything happens in network namespaces made by each test
 // and removed after it, also when it fails: a "modem" namespace with dnsmasq as DHCP server and
 // modem-sim on the modem's address, a "pc" namespace joined to it by a veth pair and running
-// dhclient with its own lease, pid, configuration and script files in a temporary folder.
+// dhclient with its own lease, pid, configuration and script files in a temporary folder, in a
+// mount and UTS namespace of its own with a private resolv.conf.
 // Needs root, "ip netns", dnsmasq and dhclient; skipped with the reason where one is missing.
 
 #include <chrono>
@@ -39,24 +40,21 @@ protected:
         Write("dhclient.conf", kDhclientConf, 0644);
         // The helper the detection starts from the current directory: leaves a mark.
         Write("EnableDHCP", "#!/bin/sh\necho test helper ran\ntouch \"$PWD/helper-ran\"\n", 0755);
+        // A renewal may run the system's DHCP script, which rewrites resolv.conf.
+        PrivatePc();
     }
 
     // The PC's own DHCP client on an interface, running in the background as a system's would.
     void DhcpClient(const std::string& interface) {
         const std::string f = folder_ + "/dhclient-" + interface;
-        ASSERT_EQ(Shell("ip netns exec " + Ns("pc") + " dhclient -nw -lf " + f + ".leases -pf " +
-                        f + ".pid -cf " + folder_ + "/dhclient.conf -sf " + folder_ +
-                        "/dhclient-script " + interface + " >/dev/null 2>&1"),
-                  0);
+        ASSERT_EQ(InPrivatePc("dhclient -nw -lf " + f + ".leases -pf " + f + ".pid -cf " + folder_ +
+                              "/dhclient.conf -sf " + folder_ + "/dhclient-script " + interface +
+                              " >/dev/null 2>&1 && echo started"),
+                  "started\n");
     }
 
-    // modemctl detect in the pc namespace, started from the folder that holds the helper. The
-    // system bus is pointed nowhere, so no NetworkManager of the host can be reached from here.
-    std::string Detect() {
-        return Capture("cd '" + folder_ + "' && ip netns exec " + Ns("pc") +
-                       " env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent " MODEMCTL_PATH
-                       " detect 2>&1");
-    }
+    // modemctl detect in the pc's namespaces, started from the folder that holds the helper.
+    std::string Detect() { return InPrivatePc(MODEMCTL_PATH " detect"); }
 
     bool HelperRan() const { return access((folder_ + "/helper-ran").c_str(), F_OK) == 0; }
 };
@@ -127,10 +125,9 @@ TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
 
 // A PC whose wired interface is up with carrier but has no address and nothing managing it: no
 // NetworkManager, no networkd, no DHCP client. The real EnableDHCP starts the system's dhclient,
-// with the system's script, so the pc runs in a mount and UTS namespace of its own (held by a
-// sleeping process) with a private resolv.conf and /run and /var/lib/dhcp on tmpfs. The test's
-// private bus is bound at the system bus's usual path there: pkexec, which an ordinary user's
-// detection starts, is setuid and reaches no other bus.
+// with the system's script, in the pc's private mount namespace. The test's private bus is bound
+// at the system bus's usual path there: pkexec, which an ordinary user's detection starts, is
+// setuid and reaches no other bus.
 std::string Join(const std::vector<std::string>& words) {
     std::string out;
     for (const std::string& word : words) out += (out.empty() ? "" : " ") + word;
@@ -150,34 +147,13 @@ protected:
     void SetUp() override {
         BusNamespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        Write("resolv.conf", kPrivateResolvConf, 0644);
         // EnableDHCP starts the privileged helper from its own folder, modemctl from the current
         // one: both are the test's folder, as in the bundle.
         ASSERT_EQ(Shell("cp '" ENABLE_DHCP_PATH "' '" + Path("EnableDHCP") + "' && cp '" +
                         NETWORK_HELPER_PATH "' '" + Path(kPrivilegedHelperName) + "'"),
                   0);
-        holder_ = Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
-                         "--propagation", "private", "sh", "-c",
-                         "mount --bind '" + Path("resolv.conf") +
-                             "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mkdir -p "
-                             "/var/lib/dhcp && mount -t tmpfs tmpfs /var/lib/dhcp && mkdir "
-                             "/run/dbus && touch /run/dbus/system_bus_socket && mount --bind '" +
-                             Path("bus") + "' /run/dbus/system_bus_socket && touch '" +
-                             Path("ready") + "' && exec sleep 600"});
-        for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-        ASSERT_EQ(access(Path("ready").c_str(), F_OK), 0) << "the pc's mount namespace is missing";
-    }
-
-    // A command inside the pc's namespaces, from the test's folder, as root with no system bus
-    // or as the ordinary user "nobody" with the private one.
-    std::string InPc(const std::string& command, bool asUser = false) {
-        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
-                       "' env " +
-                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups "
-                               : "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent ") +
-                       "timeout 120 " + command + " 2>&1");
+        PrivatePc("mkdir /run/dbus && touch /run/dbus/system_bus_socket && mount --bind '" +
+                  Path("bus") + "' /run/dbus/system_bus_socket && ");
     }
 
     // The helper's polkit action as the package installs it, naming the helper in the folder.
@@ -188,9 +164,6 @@ protected:
               0644);
         return Path("helper.policy");
     }
-
-    static constexpr char kPrivateResolvConf[] = "nameserver 192.0.2.53\n";
-    pid_t holder_ = -1;
 };
 
 TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
@@ -203,7 +176,7 @@ TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsF
     Wire("eth1", "other", "lan0", "10.252.0.1/24");
     ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
 
-    const std::string out = InPc(MODEMCTL_PATH " detect");
+    const std::string out = InPrivatePc(MODEMCTL_PATH " detect");
     EXPECT_NE(LineAt(out, "wired interface eth0: nothing managed it; started " +
                               std::string(InstalledClient()) + ", it took an address by DHCP"),
               std::string::npos)
@@ -212,7 +185,7 @@ TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsF
     EXPECT_NE(LineAt(out, "adapters: dhclient"), std::string::npos) << out;
     EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
     // The client keeps running for the PC, as a system's would; a second run starts none.
-    const std::string again = InPc("./EnableDHCP");
+    const std::string again = InPrivatePc("./EnableDHCP");
     EXPECT_EQ(again.find("wired interface"), std::string::npos) << again;
 }
 
@@ -231,7 +204,9 @@ TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
     Wire("eth1", "modem", "lan0", "10.251.0.1/24");
     DhcpServer("modem", "lan0", "10.251.0");
     Modem("modem", "10.251.0.1");
-    InPc(Join(DhcpClientCommand(InstalledClient(), "eth0")));
+    ASSERT_EQ(InPrivatePc(Join(DhcpClientCommand(InstalledClient(), "eth0")) +
+                          " >/dev/null 2>&1 && echo started"),
+              "started\n");
     const std::string eth0 = "ip -n " + Ns("pc") + " -4 -o addr show dev eth0";
     for (int i = 0; i < 100 && Capture(eth0).find("10.252.0.") == std::string::npos; ++i) {
         std::this_thread::sleep_for(100ms);
@@ -241,7 +216,7 @@ TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
     if (IsSkipped() || HasFatalFailure()) return;
 
     const auto start = std::chrono::steady_clock::now();
-    std::string out = InPc(MODEMCTL_PATH " detect", true);
+    std::string out = InPrivatePc(MODEMCTL_PATH " detect", true);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 20s) << out;
     EXPECT_NE(LineAt(out,
                      "wired interfaces without an address: starting a DHCP client needs an "
@@ -262,7 +237,7 @@ TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
                kPrivilegedHelperAction + "\") return polkit.Result.YES;\n});\n",
            ActionFile());
     if (HasFatalFailure()) return;
-    out = InPc(MODEMCTL_PATH " detect", true);
+    out = InPrivatePc(MODEMCTL_PATH " detect", true);
     EXPECT_NE(LineAt(out, "authorization: renewals through pkexec " + Path(kPrivilegedHelperName) +
                               " (polkit action " + kPrivilegedHelperAction + ")"),
               std::string::npos)
