@@ -212,12 +212,13 @@ protected:
     // shell commands run there first, each ending with " && ".
     void PrivatePc(const std::string& more = "") {
         Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
-        holder_ = Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
-                         "--propagation", "private", "sh", "-c",
-                         "mount --bind '" + Path("resolv.conf") +
-                             "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mkdir -p "
-                             "/var/lib/dhcp && mount -t tmpfs tmpfs /var/lib/dhcp && " +
-                             more + "touch '" + Path("ready") + "' && exec sleep 600"});
+        holder_ =
+            Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts", "--propagation",
+                   "private", "sh", "-c",
+                   "mount --bind '" + Path("resolv.conf") +
+                       "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
+                       "/var/lib/dhcp && " +
+                       more + "touch '" + Path("ready") + "' && exec sleep 600"});
         for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
             std::this_thread::sleep_for(100ms);
         }

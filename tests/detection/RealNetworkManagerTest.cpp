@@ -3,9 +3,10 @@
 // and, for the modem, modem-sim. NetworkManager talks on a private system bus of the test's own
 // (no service activation, so nothing such as the dispatcher runs the host's scripts), and runs in
 // a mount and UTS namespace of its own: /sys read-only (no udev runs here, and NetworkManager
-// waits for it forever when it may write there), its state, lease and profile folders on tmpfs, a
-// configuration that writes no DNS and no hostname. The host's resolv.conf, hostname, routes and
-// links are checked unchanged after each test.
+// waits for it forever when it may write there), /run and its lease and profile folders on tmpfs
+// (the package's folders: nothing is made on the host), a configuration that writes no DNS and
+// no hostname. The host's resolv.conf, hostname, routes and links are checked unchanged after
+// each test.
 //
 // The ordinary user of a desktop is "nobody" here, with a real polkitd on the private bus whose
 // only rule grants or refuses that user everything.
@@ -63,9 +64,8 @@ protected:
     void StartNetworkManager() {
         const std::string script =
             "mount --bind /sys /sys && mount -o remount,bind,ro /sys && "
-            "for d in /run/NetworkManager /var/lib/NetworkManager "
-            "/etc/NetworkManager/system-connections; do mkdir -p $d && mount -t tmpfs tmpfs $d "
-            "|| exit 1; done && cp '" +
+            "for d in /run /var/lib/NetworkManager /etc/NetworkManager/system-connections; do "
+            "mount -t tmpfs tmpfs $d || exit 1; done && cp '" +
             Path("profiles") + "'/* /etc/NetworkManager/system-connections/ 2>/dev/null; " +
             "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec NetworkManager --no-daemon --config='" +
             Path("NetworkManager.conf") + "' --config-dir='" + Path("conf.d") +
