@@ -1,11 +1,8 @@
 #include "platform/DhclientAdapters.h"
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
-#include <climits>
 
 #include "platform/LeaseFiles.h"
 #include "platform/ProcessService.h"
@@ -37,26 +34,6 @@ bool In(std::string_view word, const auto& list) {
 std::string Basename(std::string_view path) {
     std::size_t slash = path.rfind('/');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-std::string NetNamespaceOf(const std::string& pid) {
-    char target[PATH_MAX];
-    ssize_t n = readlink(("/proc/" + pid + "/ns/net").c_str(), target, sizeof target - 1);
-    return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
-}
-
-std::vector<std::string> CommandLineOf(const std::string& pid) {
-    std::vector<std::string> argv;
-    std::optional<std::string> raw = ReadTextFile("/proc/" + pid + "/cmdline");
-    if (!raw) return argv;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < raw->size(); ++i) {
-        if ((*raw)[i] == '\0') {
-            argv.push_back(raw->substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return argv;
 }
 
 }  // namespace
@@ -97,27 +74,12 @@ std::vector<std::string> DhclientRenewCommand(const DhclientInstance& instance) 
 }
 
 std::vector<DhclientInstance> DhclientAdapters::RunningInstances() {
+    // Only the processes of this network namespace serve interfaces that are ours.
     std::vector<DhclientInstance> out;
-    const std::string ours = NetNamespaceOf("self");
-    DIR* proc = opendir("/proc");
-    if (!proc) return out;
-    std::vector<int> pids;
-    while (dirent* entry = readdir(proc)) {
-        const std::string_view name = entry->d_name;
-        if (!name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-                return std::isdigit(static_cast<unsigned char>(c));
-            })) {
-            pids.push_back(std::stoi(std::string(name)));
+    for (const std::vector<std::string>& argv : ProcessCommandLines()) {
+        if (std::optional<DhclientInstance> instance = ParseDhclientCommand(argv)) {
+            out.push_back(*instance);
         }
-    }
-    closedir(proc);
-    // Oldest first, so the order does not depend on the directory's.
-    std::sort(pids.begin(), pids.end());
-    for (int pid : pids) {
-        const std::string text = std::to_string(pid);
-        std::optional<DhclientInstance> instance = ParseDhclientCommand(CommandLineOf(text));
-        // A process of another network namespace serves interfaces that are not ours.
-        if (instance && !ours.empty() && NetNamespaceOf(text) == ours) out.push_back(*instance);
     }
     return out;
 }

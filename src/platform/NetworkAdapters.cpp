@@ -56,7 +56,7 @@ std::unique_ptr<NetworkAdapters> CreateNetworkAdapters(ProcessService& processes
             return std::make_unique<NetworkManagerAdapters>(std::move(bus));
         }
         if (bus->NameHasOwner("org.freedesktop.network1")) {
-            return std::make_unique<NetworkdAdapters>(processes);
+            return std::make_unique<NetworkdAdapters>(std::move(bus));
         }
     }
     if (std::string dhclient = InstalledDhclient(); !dhclient.empty()) {

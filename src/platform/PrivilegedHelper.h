@@ -12,7 +12,7 @@
 // - renewing the lease of a dhclient, and starting a DHCP client on a wired interface nothing
 //   manages: root is needed outside any service, so the small helper below does them, started
 //   through pkexec, which asks polkit for the helper's own action;
-// - renewing a systemd-networkd link: networkctl, which has systemd-networkd ask polkit;
+// - renewing a systemd-networkd link: systemd-networkd asks polkit itself (its action renew);
 // - the neighbour-cache flush: left out for an ordinary user (see DetectModem).
 // Reading the adapters, the leases and the profiles needs no authorization. Nothing else runs
 // as root: as root, the program does these steps itself.

@@ -4,6 +4,7 @@
 #include <net/if.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -50,17 +51,27 @@ std::optional<std::string> ReadTextFile(const std::string& path) {
 
 namespace {
 
-std::string NetNamespaceOf(const std::string& pid) {
-    char target[PATH_MAX];
-    ssize_t n = readlink(("/proc/" + pid + "/ns/net").c_str(), target, sizeof target - 1);
-    return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
+// The identity of a process's network namespace: the target of its namespace link, which only
+// the process's owner and root may read; for other people's processes (an ordinary user looking
+// at root's DHCP clients) the inode of its /proc net folder's device list, which the kernel
+// makes anew for every network namespace. Empty when neither can be read.
+std::string NetNamespaceOf(const std::string& pid, bool byInode) {
+    if (!byInode) {
+        char target[PATH_MAX];
+        ssize_t n = readlink(("/proc/" + pid + "/ns/net").c_str(), target, sizeof target - 1);
+        return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
+    }
+    struct stat info {};
+    if (stat(("/proc/" + pid + "/net/dev").c_str(), &info) != 0) return {};
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
 }
 
 }  // namespace
 
 std::vector<std::vector<std::string>> ProcessCommandLines() {
     std::vector<std::vector<std::string>> out;
-    const std::string ours = NetNamespaceOf("self");
+    const std::string ours = NetNamespaceOf("self", false);
+    const std::string oursByInode = NetNamespaceOf("self", true);
     DIR* proc = opendir("/proc");
     if (!proc || ours.empty()) {
         if (proc) closedir(proc);
@@ -79,7 +90,11 @@ std::vector<std::vector<std::string>> ProcessCommandLines() {
     std::sort(pids.begin(), pids.end());
     for (int pid : pids) {
         const std::string text = std::to_string(pid);
-        if (NetNamespaceOf(text) != ours) continue;
+        const std::string theirs = NetNamespaceOf(text, false);
+        const bool same = theirs.empty()
+                              ? !oursByInode.empty() && NetNamespaceOf(text, true) == oursByInode
+                              : theirs == ours;
+        if (!same) continue;
         std::optional<std::string> raw = ReadTextFile("/proc/" + text + "/cmdline");
         if (!raw || raw->empty()) continue;
         std::vector<std::string> argv;

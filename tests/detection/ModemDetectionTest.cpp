@@ -142,6 +142,19 @@ TEST_F(Detection, AnAdapterWithoutServerCostsOneMoreRenewalAndStaysACandidate) {
     EXPECT_STREQ(fields_.modemIpAddress, "127.0.0.157");
 }
 
+TEST_F(Detection, ARefusedAuthorizationIsToldAndTheKnownServersAreStillTried) {
+    Modem("127.0.0.163");
+    adapters_.adapters = {Dhcp("eth0", "255.255.255.255"), Dhcp("eth1", "127.0.0.163")};
+    adapters_.outcomes = {{"eth0", false, false, Authorization::Refused},
+                          {"eth1", false, false, Authorization::Refused}};
+    EXPECT_EQ(Detect(), 0);
+    EXPECT_EQ(steps_, (std::vector<std::string>{"helper", "renew", "not-authorized", "lan-test"}));
+    // The adapter without a server is not renewed again: the user would be asked again.
+    EXPECT_EQ(adapters_.renewCalls, 1);
+    EXPECT_EQ(outcomes_,
+              (std::vector<std::string>{"255.255.255.255 refused", "127.0.0.163 passed"}));
+}
+
 TEST_F(Detection, AtMost260CandidatesAreKept) {
     Modem("127.0.0.159");
     for (int i = 0; i < 300; ++i) {

@@ -3,6 +3,7 @@
 // Network namespaces for the detection tests: each test makes a "pc" namespace and the
 // namespaces of the networks it is wired to, and removes them after it, also when it fails,
 // with every process they hold. Needs root and "ip netns"; skipped with the reason elsewhere.
+// BusNamespaces adds a private system bus, and polkitd on it where a test asks.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -14,10 +15,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "platform/BusConnection.h"
 
 namespace netns {
 
@@ -109,7 +113,7 @@ protected:
             Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill -9 2>/dev/null");
             Shell("ip netns del " + ns + " 2>/dev/null");
         }
-        // Then the daemons outside the namespaces (the private buses, polkitd).
+        // Then the daemons outside the network namespaces (the private buses).
         for (pid_t pid : children_) kill(pid, SIGTERM);
         for (pid_t pid : children_) waitpid(pid, nullptr, 0);
         if (!folder_.empty()) {
@@ -162,16 +166,31 @@ protected:
         return pid;
     }
 
-    // dnsmasq handing out addresses subnet.100-150 on lanSide, nothing else (no DNS).
+    // dnsmasq handing out addresses subnet.100-150 on lanSide and naming subnet.1 as DNS server,
+    // which the system's DHCP script writes to resolv.conf; it answers no DNS itself.
     void DhcpServer(const std::string& role, const std::string& lanSide,
                     const std::string& subnet) {
         const std::string log = Path("dnsmasq-" + role);
-        Start({"ip", "netns", "exec", Ns(role), "dnsmasq", "--keep-in-foreground",
-               "--conf-file=/dev/null", "--port=0", "--no-resolv", "--no-hosts",
-               "--bind-interfaces", "--interface=" + lanSide, "--except-interface=lo",
+        Start({"ip",
+               "netns",
+               "exec",
+               Ns(role),
+               "dnsmasq",
+               "--keep-in-foreground",
+               "--conf-file=/dev/null",
+               "--port=0",
+               "--no-resolv",
+               "--no-hosts",
+               "--bind-interfaces",
+               "--interface=" + lanSide,
+               "--except-interface=lo",
                "--dhcp-range=" + subnet + ".100," + subnet + ".150,255.255.255.0,10m",
-               "--dhcp-leasefile=" + log + ".leases", "--pid-file=" + log + ".pid", "--user=root",
-               "--group=root", "--log-facility=" + log + ".log"});
+               "--dhcp-option=option:dns-server," + subnet + ".1",
+               "--dhcp-leasefile=" + log + ".leases",
+               "--pid-file=" + log + ".pid",
+               "--user=root",
+               "--group=root",
+               "--log-facility=" + log + ".log"});
     }
 
     void Modem(const std::string& role, const std::string& address) {
@@ -187,11 +206,158 @@ protected:
         FAIL() << "modem-sim did not come up on " << address;
     }
 
+    // Gives the pc a mount and UTS namespace of its own, held by a sleeping process: a private
+    // resolv.conf over the system's, /run and /var/lib/dhcp on tmpfs, so that a DHCP client
+    // started there, and the system's DHCP script it runs, touch nothing of the host's. more:
+    // shell commands run there first, each ending with " && ".
+    void PrivatePc(const std::string& more = "") {
+        Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
+        holder_ =
+            Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts", "--propagation",
+                   "private", "sh", "-c",
+                   "mount --bind '" + Path("resolv.conf") +
+                       "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
+                       "/var/lib/dhcp && " +
+                       more + "touch '" + Path("ready") + "' && exec sleep 600"});
+        for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_EQ(access(Path("ready").c_str(), F_OK), 0) << "the pc's mount namespace is missing";
+    }
+
+    // A command in the pc's namespaces from PrivatePc, from the test's folder: as root with the
+    // system bus pointed nowhere (no NetworkManager of the host can be reached), or as the
+    // ordinary user "nobody" with the system bus at its usual path.
+    std::string InPrivatePc(const std::string& command, bool asUser = false) {
+        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
+                       "' env " +
+                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups "
+                               : "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent ") +
+                       "timeout 120 " + command + " 2>&1");
+    }
+
     std::string prefix_;
     std::string folder_;
     std::string host_;
     std::vector<std::string> namespaces_;
     std::vector<pid_t> children_;
+    pid_t holder_ = -1;
+};
+
+constexpr char kPolkitd[] = "/usr/lib/polkit-1/polkitd";
+
+// A system bus of the test's own: a path socket in the test's folder (an abstract one would be
+// tied to one network namespace), the distribution's D-Bus policies, and no service activation,
+// so nothing the bus would start (a dispatcher, hostnamed) runs the host's scripts.
+constexpr char kBusConfig[] = R"(<!DOCTYPE busconfig PUBLIC
+ "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <user>messagebus</user>
+  <auth>EXTERNAL</auth>
+  <listen>unix:path=@FOLDER@/bus</listen>
+  <policy context="default">
+    <allow user="*"/>
+    <deny own="*"/>
+    <deny send_type="method_call"/>
+    <allow send_type="signal"/>
+    <allow send_requested_reply="true" send_type="method_return"/>
+    <allow send_requested_reply="true" send_type="error"/>
+    <allow receive_type="method_call"/>
+    <allow receive_type="method_return"/>
+    <allow receive_type="error"/>
+    <allow receive_type="signal"/>
+    <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/>
+    <allow send_destination="org.freedesktop.DBus"
+           send_interface="org.freedesktop.DBus.Introspectable"/>
+    <allow send_destination="org.freedesktop.DBus"
+           send_interface="org.freedesktop.DBus.Properties"/>
+    <deny send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"
+          send_member="UpdateActivationEnvironment"/>
+  </policy>
+  <includedir>/usr/share/dbus-1/system.d</includedir>
+  <includedir>/etc/dbus-1/system.d</includedir>
+</busconfig>
+)";
+
+inline std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+        text.replace(at, from.size(), to);
+        at += to.size();
+    }
+    return text;
+}
+
+// The namespaces with a private system bus at Path("bus"), and polkitd on it where a test asks.
+// The test's ordinary user is "nobody".
+class BusNamespaces : public Namespaces {
+protected:
+    void SetUp() override {
+        Namespaces::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        bus_ = "unix:path=" + Path("bus");
+        Write("bus.conf", Replace(kBusConfig, "@FOLDER@", folder_), 0644);
+        Start({"dbus-daemon", "--config-file=" + Path("bus.conf"), "--nofork", "--nopidfile"},
+              Path("bus.log"));
+        for (int i = 0; i < 50 && !connection_; ++i) {
+            connection_ = BusConnection::Open(bus_);
+            if (!connection_) std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_TRUE(connection_) << "the private bus did not come up";
+    }
+
+    // polkitd on the private bus, in the pc's network namespace and a mount namespace of its own
+    // whose rules folder holds only rules (the body of a JavaScript rules file) and whose actions
+    // folder holds the system's actions plus actionFile, when given.
+    void Polkit(const std::string& rules, const std::string& actionFile = "") {
+        if (access(kPolkitd, X_OK) != 0) GTEST_SKIP() << "polkitd is not installed";
+        Write("10-test.rules", rules, 0644);
+        std::string actions;
+        if (!actionFile.empty()) {
+            ASSERT_EQ(
+                Shell("mkdir -p '" + Path("actions") + "' && cp /usr/share/polkit-1/actions/* '" +
+                      actionFile + "' '" + Path("actions") + "'/"),
+                0);
+            actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
+        }
+        polkitd_ =
+            Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--propagation",
+                   "private", "sh", "-c",
+                   "mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
+                       "' /etc/polkit-1/rules.d/ && " + actions +
+                       "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + kPolkitd + " --no-debug"},
+                  Path("polkitd.log"));
+        WaitForName("org.freedesktop.PolicyKit1");
+    }
+
+    // Ends polkitd, so that Polkit can start it again with other rules.
+    void StopPolkit() {
+        kill(polkitd_, SIGTERM);
+        waitpid(polkitd_, nullptr, 0);
+        std::erase(children_, polkitd_);
+        for (int i = 0; i < 50 && connection_->NameHasOwner("org.freedesktop.PolicyKit1"); ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+    }
+
+    // A rule that gives every request of "nobody" result (YES or NO).
+    static std::string EverythingForNobody(const std::string& result) {
+        return "polkit.addRule(function(action, subject) {\n"
+               "    if (subject.user == \"nobody\") return polkit.Result." +
+               result + ";\n});\n";
+    }
+
+    void WaitForName(const char* name) {
+        for (int i = 0; i < 100 && !connection_->NameHasOwner(name); ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_TRUE(connection_->NameHasOwner(name)) << name << " did not come up";
+    }
+
+    std::string bus_;
+    std::unique_ptr<BusConnection> connection_;
+    pid_t polkitd_ = -1;
 };
 
 }  // namespace netns

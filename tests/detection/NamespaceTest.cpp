@@ -2,10 +2,16 @@
 // address from a real DHCP server. Everything happens in network namespaces made by each test
 // and removed after it, also when it fails: a "modem" namespace with dnsmasq as DHCP server and
 // modem-sim on the modem's address, a "pc" namespace joined to it by a veth pair and running
-// dhclient with its own lease, pid, configuration and script files in a temporary folder.
+// dhclient with its own lease, pid, configuration and script files in a temporary folder, in a
+// mount and UTS namespace of its own with a private resolv.conf.
 // Needs root, "ip netns", dnsmasq and dhclient; skipped with the reason where one is missing.
 
+#include <chrono>
+
 #include "NamespaceFixture.h"
+#include "device/LocalizedMessages.h"
+#include "platform/PrivilegedHelper.h"
+#include "platform/UnmanagedInterfaces.h"
 
 namespace {
 
@@ -34,24 +40,21 @@ protected:
         Write("dhclient.conf", kDhclientConf, 0644);
         // The helper the detection starts from the current directory: leaves a mark.
         Write("EnableDHCP", "#!/bin/sh\necho test helper ran\ntouch \"$PWD/helper-ran\"\n", 0755);
+        // A renewal may run the system's DHCP script, which rewrites resolv.conf.
+        PrivatePc();
     }
 
     // The PC's own DHCP client on an interface, running in the background as a system's would.
     void DhcpClient(const std::string& interface) {
         const std::string f = folder_ + "/dhclient-" + interface;
-        ASSERT_EQ(Shell("ip netns exec " + Ns("pc") + " dhclient -nw -lf " + f + ".leases -pf " +
-                        f + ".pid -cf " + folder_ + "/dhclient.conf -sf " + folder_ +
-                        "/dhclient-script " + interface + " >/dev/null 2>&1"),
-                  0);
+        ASSERT_EQ(InPrivatePc("dhclient -nw -lf " + f + ".leases -pf " + f + ".pid -cf " + folder_ +
+                              "/dhclient.conf -sf " + folder_ + "/dhclient-script " + interface +
+                              " >/dev/null 2>&1 && echo started"),
+                  "started\n");
     }
 
-    // modemctl detect in the pc namespace, started from the folder that holds the helper. The
-    // system bus is pointed nowhere, so no NetworkManager of the host can be reached from here.
-    std::string Detect() {
-        return Capture("cd '" + folder_ + "' && ip netns exec " + Ns("pc") +
-                       " env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent " MODEMCTL_PATH
-                       " detect 2>&1");
-    }
+    // modemctl detect in the pc's namespaces, started from the folder that holds the helper.
+    std::string Detect() { return InPrivatePc(MODEMCTL_PATH " detect"); }
 
     bool HelperRan() const { return access((folder_ + "/helper-ran").c_str(), F_OK) == 0; }
 };
@@ -122,40 +125,45 @@ TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
 
 // A PC whose wired interface is up with carrier but has no address and nothing managing it: no
 // NetworkManager, no networkd, no DHCP client. The real EnableDHCP starts the system's dhclient,
-// with the system's script, so the pc runs in a mount and UTS namespace of its own (held by a
-// sleeping process) with a private resolv.conf and /run and /var/lib/dhcp on tmpfs.
+// with the system's script, in the pc's private mount namespace. The test's private bus is bound
+// at the system bus's usual path there: pkexec, which an ordinary user's detection starts, is
+// setuid and reaches no other bus.
+std::string Join(const std::vector<std::string>& words) {
+    std::string out;
+    for (const std::string& word : words) out += (out.empty() ? "" : " ") + word;
+    return out;
+}
+
 const char* InstalledClient() {
     return access("/usr/sbin/dhclient", X_OK) == 0 ? "/usr/sbin/dhclient" : "/sbin/dhclient";
 }
 
-class UnmanagedPc : public Namespaces {
+class UnmanagedPc : public BusNamespaces {
 protected:
+    std::vector<const char*> Programs() const override {
+        return {"ip", "dnsmasq", "dhclient", "dbus-daemon", "nsenter"};
+    }
+
     void SetUp() override {
-        Namespaces::SetUp();
+        BusNamespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        Write("resolv.conf", kPrivateResolvConf, 0644);
-        ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
-        holder_ = Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
-                         "--propagation", "private", "sh", "-c",
-                         "mount --bind '" + Path("resolv.conf") +
-                             "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mkdir -p "
-                             "/var/lib/dhcp && mount -t tmpfs tmpfs /var/lib/dhcp && touch '" +
-                             Path("ready") + "' && exec sleep 600"});
-        for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-        ASSERT_EQ(access(Path("ready").c_str(), F_OK), 0) << "the pc's mount namespace is missing";
+        // EnableDHCP starts the privileged helper from its own folder, modemctl from the current
+        // one: both are the test's folder, as in the bundle.
+        ASSERT_EQ(Shell("cp '" ENABLE_DHCP_PATH "' '" + Path("EnableDHCP") + "' && cp '" +
+                        NETWORK_HELPER_PATH "' '" + Path(kPrivilegedHelperName) + "'"),
+                  0);
+        PrivatePc("mkdir /run/dbus && touch /run/dbus/system_bus_socket && mount --bind '" +
+                  Path("bus") + "' /run/dbus/system_bus_socket && ");
     }
 
-    // A command inside the pc's namespaces, from the test's folder, with no system bus.
-    std::string InPc(const std::string& command) {
-        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
-                       "' env DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent timeout 120 " +
-                       command + " 2>&1");
+    // The helper's polkit action as the package installs it, naming the helper in the folder.
+    std::string ActionFile() {
+        Write("helper.policy",
+              Replace(ReadFile(HELPER_POLICY_IN), "@SETUPPILOT_HELPER_PATH@",
+                      Path(kPrivilegedHelperName)),
+              0644);
+        return Path("helper.policy");
     }
-
-    static constexpr char kPrivateResolvConf[] = "nameserver 192.0.2.53\n";
-    pid_t holder_ = -1;
 };
 
 TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
@@ -168,7 +176,7 @@ TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsF
     Wire("eth1", "other", "lan0", "10.252.0.1/24");
     ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
 
-    const std::string out = InPc(MODEMCTL_PATH " detect");
+    const std::string out = InPrivatePc(MODEMCTL_PATH " detect");
     EXPECT_NE(LineAt(out, "wired interface eth0: nothing managed it; started " +
                               std::string(InstalledClient()) + ", it took an address by DHCP"),
               std::string::npos)
@@ -177,6 +185,68 @@ TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsF
     EXPECT_NE(LineAt(out, "adapters: dhclient"), std::string::npos) << out;
     EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
     // The client keeps running for the PC, as a system's would; a second run starts none.
-    const std::string again = InPc("./EnableDHCP");
+    const std::string again = InPrivatePc("./EnableDHCP");
     EXPECT_EQ(again.find("wired interface"), std::string::npos) << again;
+}
+
+// An ordinary user: the DHCP client for the bare interface and the renewal of the running ones
+// go through the privileged helper, started with pkexec, which asks polkitd for the helper's own
+// action. Refused, the user is told, the candidates already known are tried, and nothing waits;
+// granted, the helper starts the client and renews, and the modem is found.
+TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
+    if (!Installed("pkexec") || !Installed("setpriv")) GTEST_SKIP() << "pkexec is not installed";
+    // eth0: the PC's own dhclient, on a network whose DHCP server is no modem. eth1: bare, on the
+    // modem's network.
+    AddNamespace("other");
+    Wire("eth0", "other", "lan0", "10.252.0.1/24");
+    DhcpServer("other", "lan0", "10.252.0");
+    AddNamespace("modem");
+    Wire("eth1", "modem", "lan0", "10.251.0.1/24");
+    DhcpServer("modem", "lan0", "10.251.0");
+    Modem("modem", "10.251.0.1");
+    ASSERT_EQ(InPrivatePc(Join(DhcpClientCommand(InstalledClient(), "eth0")) +
+                          " >/dev/null 2>&1 && echo started"),
+              "started\n");
+    const std::string eth0 = "ip -n " + Ns("pc") + " -4 -o addr show dev eth0";
+    for (int i = 0; i < 100 && Capture(eth0).find("10.252.0.") == std::string::npos; ++i) {
+        std::this_thread::sleep_for(100ms);
+    }
+    ASSERT_NE(Capture(eth0).find("10.252.0."), std::string::npos) << "eth0 took no address";
+    Polkit(EverythingForNobody("NO"), ActionFile());
+    if (IsSkipped() || HasFatalFailure()) return;
+
+    const auto start = std::chrono::steady_clock::now();
+    std::string out = InPrivatePc(MODEMCTL_PATH " detect", true);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s) << out;
+    EXPECT_NE(LineAt(out,
+                     "wired interfaces without an address: starting a DHCP client needs an "
+                     "administrator's authorization, which was not given"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(LineAt(out, "renewal of eth0: authorization refused"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, std::string("authorization refused: ") + NotAuthorizedMessage(0)),
+              std::string::npos)
+        << out;
+    EXPECT_NE(LineAt(out, "candidate 10.252.0.1 refused"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "result=1"), std::string::npos) << out;
+
+    // Granted for the helper's action only: pkexec finds the action by the helper's path.
+    StopPolkit();
+    Polkit(std::string("polkit.addRule(function(action, subject) {\n"
+                       "    if (subject.user == \"nobody\" && action.id == \"") +
+               kPrivilegedHelperAction + "\") return polkit.Result.YES;\n});\n",
+           ActionFile());
+    if (HasFatalFailure()) return;
+    out = InPrivatePc(MODEMCTL_PATH " detect", true);
+    EXPECT_NE(LineAt(out, "authorization: renewals through pkexec " + Path(kPrivilegedHelperName) +
+                              " (polkit action " + kPrivilegedHelperAction + ")"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(LineAt(out, "wired interface eth1: nothing managed it; started " +
+                              std::string(InstalledClient()) + ", it took an address by DHCP"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(LineAt(out, "renewal of eth0: authorization granted"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "renewal of eth1: authorization granted"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
 }

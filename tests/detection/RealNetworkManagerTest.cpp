@@ -1,12 +1,12 @@
 // The detection against NetworkManager itself. The PC is a network namespace in which
 // NetworkManager manages one end of each veth pair; the other ends lie in namespaces with dnsmasq
 // and, for the modem, modem-sim. NetworkManager talks on a private system bus of the test's own
-// (a path socket, the distribution's D-Bus policies, no service activation, so nothing the bus
-// would start, such as the dispatcher, runs the host's scripts), and runs in a mount and UTS
-// namespace of its own: /sys read-only (no udev runs here, and NetworkManager waits for it
-// forever when it may write there), its state, lease and profile folders on tmpfs, a
-// configuration that writes no DNS and no hostname. The host's resolv.conf, hostname, routes and
-// links are checked unchanged after each test.
+// (no service activation, so nothing such as the dispatcher runs the host's scripts), and runs in
+// a mount and UTS namespace of its own: /sys read-only (no udev runs here, and NetworkManager
+// waits for it forever when it may write there), /run and its lease and profile folders on tmpfs
+// (the package's folders: nothing is made on the host), a configuration that writes no DNS and
+// no hostname. The host's resolv.conf, hostname, routes and links are checked unchanged after
+// each test.
 //
 // The ordinary user of a desktop is "nobody" here, with a real polkitd on the private bus whose
 // only rule grants or refuses that user everything.
@@ -21,40 +21,6 @@
 namespace {
 
 using namespace netns;
-
-constexpr char kPolkitd[] = "/usr/lib/polkit-1/polkitd";
-
-constexpr char kBusConfig[] = R"(<!DOCTYPE busconfig PUBLIC
- "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <user>messagebus</user>
-  <auth>EXTERNAL</auth>
-  <listen>unix:path=@FOLDER@/bus</listen>
-  <policy context="default">
-    <allow user="*"/>
-    <deny own="*"/>
-    <deny send_type="method_call"/>
-    <allow send_type="signal"/>
-    <allow send_requested_reply="true" send_type="method_return"/>
-    <allow send_requested_reply="true" send_type="error"/>
-    <allow receive_type="method_call"/>
-    <allow receive_type="method_return"/>
-    <allow receive_type="error"/>
-    <allow receive_type="signal"/>
-    <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/>
-    <allow send_destination="org.freedesktop.DBus"
-           send_interface="org.freedesktop.DBus.Introspectable"/>
-    <allow send_destination="org.freedesktop.DBus"
-           send_interface="org.freedesktop.DBus.Properties"/>
-    <deny send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"
-          send_member="UpdateActivationEnvironment"/>
-  </policy>
-  <includedir>/usr/share/dbus-1/system.d</includedir>
-  <includedir>/etc/dbus-1/system.d</includedir>
-</busconfig>
-)";
 
 constexpr char kNetworkManagerConfig[] = R"([main]
 plugins=keyfile
@@ -76,64 +42,30 @@ std::string Profile(const std::string& id, const std::string& type, const std::s
     return text + "[ipv4]\n" + ipv4 + "\n[ipv6]\nmethod=disabled\n";
 }
 
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-    }
-    return text;
-}
-
-class RealNetworkManager : public Namespaces {
+class RealNetworkManager : public BusNamespaces {
 protected:
     std::vector<const char*> Programs() const override {
         return {"ip", "dnsmasq", "NetworkManager", "nmcli", "dbus-daemon", "setpriv"};
     }
 
     void SetUp() override {
-        Namespaces::SetUp();
+        BusNamespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        bus_ = "unix:path=" + Path("bus");
-        Write("bus.conf", Replace(kBusConfig, "@FOLDER@", folder_), 0644);
         Write("NetworkManager.conf", kNetworkManagerConfig, 0644);
         ASSERT_EQ(Shell("mkdir -p '" + Path("conf.d") + "' '" + Path("profiles") + "'"), 0);
         // The real helper, where modemctl detect looks for it.
         ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
-        Start({"dbus-daemon", "--config-file=" + Path("bus.conf"), "--nofork", "--nopidfile"},
-              Path("bus.log"));
-        for (int i = 0; i < 50 && !connection_; ++i) {
-            connection_ = BusConnection::Open(bus_);
-            if (!connection_) std::this_thread::sleep_for(100ms);
-        }
-        ASSERT_TRUE(connection_) << "the private bus did not come up";
     }
 
     void AddProfile(const std::string& id, const std::string& text) {
         Write("profiles/" + id + ".nmconnection", text, 0600);
     }
 
-    // polkitd on the private bus, in a mount namespace whose rules folder holds one rule: every
-    // request of "nobody" gets result (YES or NO).
-    void Polkit(const std::string& result) {
-        Write("10-test.rules",
-              "polkit.addRule(function(action, subject) {\n"
-              "    if (subject.user == \"nobody\") return polkit.Result." +
-                  result + ";\n});\n",
-              0644);
-        Start({"unshare", "--mount", "--propagation", "private", "sh", "-c",
-               "mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
-                   "' /etc/polkit-1/rules.d/ && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " +
-                   kPolkitd + " --no-debug"},
-              Path("polkitd.log"));
-        WaitForName("org.freedesktop.PolicyKit1");
-    }
-
     void StartNetworkManager() {
         const std::string script =
             "mount --bind /sys /sys && mount -o remount,bind,ro /sys && "
-            "for d in /run/NetworkManager /var/lib/NetworkManager "
-            "/etc/NetworkManager/system-connections; do mkdir -p $d && mount -t tmpfs tmpfs $d "
-            "|| exit 1; done && cp '" +
+            "for d in /run /var/lib/NetworkManager /etc/NetworkManager/system-connections; do "
+            "mount -t tmpfs tmpfs $d || exit 1; done && cp '" +
             Path("profiles") + "'/* /etc/NetworkManager/system-connections/ 2>/dev/null; " +
             "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec NetworkManager --no-daemon --config='" +
             Path("NetworkManager.conf") + "' --config-dir='" + Path("conf.d") +
@@ -142,13 +74,6 @@ protected:
                "private", "sh", "-c", script},
               Path("NetworkManager.log"));
         WaitForName(kNetworkManagerService);
-    }
-
-    void WaitForName(const char* name) {
-        for (int i = 0; i < 100 && !connection_->NameHasOwner(name); ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-        ASSERT_TRUE(connection_->NameHasOwner(name)) << name << " did not come up";
     }
 
     // Waits until the interface of the pc holds an IPv4 address that contains text.
@@ -184,9 +109,6 @@ protected:
         DhcpServer("modem", "lan0", "10.251.0");
         Modem("modem", "10.251.0.1");
     }
-
-    std::string bus_;
-    std::unique_ptr<BusConnection> connection_;
 };
 
 TEST_F(RealNetworkManager, FindsTheModemThroughADhcpProfile) {
@@ -265,11 +187,11 @@ TEST_F(RealNetworkManager, EnableDhcpLeavesProfilesThatAreNotWiredAlone) {
 
 // An ordinary user: NetworkManager asks polkit for the profile change and for the renewal.
 TEST_F(RealNetworkManager, AnOrdinaryUserFindsTheModemWhenPolkitGrantsIt) {
-    if (access(kPolkitd, X_OK) != 0) GTEST_SKIP() << "polkitd is not installed";
     ModemOn("eth0");
     AddProfile("office",
                Profile("office", "ethernet", "eth0", "method=manual\naddress1=10.251.0.77/24"));
-    Polkit("YES");
+    Polkit(EverythingForNobody("YES"));
+    if (IsSkipped() || HasFatalFailure()) return;
     StartNetworkManager();
     WaitForAddress("eth0", "10.251.0.77");
 
@@ -286,11 +208,11 @@ TEST_F(RealNetworkManager, AnOrdinaryUserFindsTheModemWhenPolkitGrantsIt) {
 }
 
 TEST_F(RealNetworkManager, ARefusedUserIsToldAndTheKnownCandidatesAreStillTried) {
-    if (access(kPolkitd, X_OK) != 0) GTEST_SKIP() << "polkitd is not installed";
     ModemOn("eth0");
     AddProfile("office", Profile("office", "ethernet", "eth0", "method=auto"));
     AddProfile("bench", Profile("bench", "ethernet", "", "method=manual\naddress1=10.9.0.2/24"));
-    Polkit("NO");
+    Polkit(EverythingForNobody("NO"));
+    if (IsSkipped() || HasFatalFailure()) return;
     StartNetworkManager();
     WaitForAddress("eth0", "dynamic");
 
