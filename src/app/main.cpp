@@ -1,11 +1,26 @@
+#include <QGuiApplication>
+#include <QIcon>
+#include <cstdlib>
+
 #include "app/SetupPilotApp.h"
 #include "app/WizardPages.h"
 #include "platform/MessageBoxService.h"
 #include "platform/ShellService.h"
+#include "wizard/DesktopLanguage.h"
+#include "wizard/SessionFields.h"
 #include "wizard/WizardContext.h"
 
 int main(int argc, char** argv) {
     SetupPilotApp app(argc, argv);
+    // The desktop matches the windows to the menu entry, and so to its icon, by this name; the
+    // icon is found in the icon theme once the package is installed.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SETUPPILOT_APP_ID));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(SETUPPILOT_APP_ID)));
+    // Started from the desktop, the wizard speaks the desktop's language when it has it; the
+    // home page's language choice still changes it.
+    SetLanguage(Session(), DesktopLanguage(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                           std::getenv("LANG")));
+
     QtMessageBoxService messageBoxes;
     QtShellService shell;
     WizardContext context;
