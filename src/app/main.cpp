@@ -11,6 +11,12 @@
 #include "wizard/WizardContext.h"
 
 int main(int argc, char** argv) {
+    // On a Wayland desktop the wizard goes through the desktop's X11 server, as it is tested,
+    // unless the user chose a platform: Qt would otherwise try a Wayland plugin first and
+    // complain on the terminal when it is not installed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
     SetupPilotApp app(argc, argv);
     // The desktop matches the windows to the menu entry, and so to its icon, by this name; the
     // icon is found in the icon theme once the package is installed.
