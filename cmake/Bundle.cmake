@@ -10,13 +10,16 @@ set_target_properties(setuppilot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SETUPPILO
 # the documents from tools/render-docs, the bitmaps from tools/render-assets.
 add_subdirectory(bundle-files)
 
-# Installed as one folder, with a launcher that starts the wizard in it (the program finds its
-# files relative to its current directory).
+# Installed as one folder, lib/setuppilot under the prefix (a program's private folder, not the
+# architecture's library folder), with launchers in bin that start the wizard and modemctl in it:
+# the programs find their files relative to their current directory.
 include(GNUInstallDirs)
-set(SETUPPILOT_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/setuppilot)
+set(SETUPPILOT_INSTALL_DIR lib/setuppilot)
 install(DIRECTORY ${SETUPPILOT_BUNDLE_DIR}/ DESTINATION ${SETUPPILOT_INSTALL_DIR}
         USE_SOURCE_PERMISSIONS PATTERN ".rendered" EXCLUDE)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/setuppilot-launcher.in
-               ${CMAKE_BINARY_DIR}/setuppilot-launcher @ONLY)
-install(PROGRAMS ${CMAKE_BINARY_DIR}/setuppilot-launcher DESTINATION ${CMAKE_INSTALL_BINDIR}
-        RENAME setuppilot)
+foreach(launched_program setuppilot modemctl)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/launcher.in
+                 ${CMAKE_BINARY_DIR}/launchers/${launched_program} @ONLY)
+  install(PROGRAMS ${CMAKE_BINARY_DIR}/launchers/${launched_program}
+          DESTINATION ${CMAKE_INSTALL_BINDIR})
+endforeach()

@@ -32,6 +32,8 @@ target_link_libraries(setuppilot_ui PUBLIC setuppilot_core setuppilot_res Qt6::W
 
 add_executable(setuppilot app/main.cpp)
 target_link_libraries(setuppilot PRIVATE setuppilot_ui)
+# The name of the desktop entry, the icons and the AppStream data (cmake/Desktop.cmake).
+target_compile_definitions(setuppilot PRIVATE SETUPPILOT_APP_ID="${SETUPPILOT_APP_ID}")
 
 # The form pages and the progress pages add their sources to setuppilot_ui from their own folders.
 foreach(area account wireless progress)

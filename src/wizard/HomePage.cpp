@@ -11,15 +11,14 @@
 #include "platform/MessageBoxService.h"
 #include "platform/ShellService.h"
 #include "res/StringTable.h"
+#include "wizard/DesktopLanguage.h"
 #include "wizard/ResourcePath.h"
 #include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
 #include "wizard/WizardContext.h"
 
 namespace {
 
 struct Language {
-    const char* folder;
     const char* button;
     const char* selectedButton;
     const char* guide;
@@ -29,21 +28,21 @@ struct Language {
 
 // Index 0 English, 1 French, 2 German, 3 Italian, 4 Spanish.
 constexpr std::array<Language, kLanguageCount> kLanguages{{
-    {"res/English", "language_English.bmp", "language_English_selected.bmp", "QIG.pdf",
+    {"language_English.bmp", "language_English_selected.bmp", "QIG.pdf",
      "You must install Adobe Acrobat Reader before you open user's manual!",
      "You must install Adobe Acrobat Reader before you open quick installation guide!"},
-    {"res/French", "language_French.bmp", "language_French_selected.bmp", "Qig_french.pdf",
+    {"language_French.bmp", "language_French_selected.bmp", "Qig_french.pdf",
      "Vous devez installer Adobe Acrobat reader avant d'ouvrir le manuel utilisateur!",
      "Vous devez installer Adobe Acrobat reader avant d'ouvrir le guide d'installation rapide!"},
-    {"res/German", "language_German.bmp", "language_German_selected.bmp", "Qig_german.pdf",
+    {"language_German.bmp", "language_German_selected.bmp", "Qig_german.pdf",
      "Sie müssen den Adobe Acrobat Reader vor dem Öffnen des Handbuchs installieren!",
      "Sie müssen den Adobe Acrobat Reader vor dem Öffnen des Quick Installation Guides "
      "installieren!"},
-    {"res/Italian", "language_Italian.bmp", "language_Italian_selected.bmp", "Qig_italian.pdf",
+    {"language_Italian.bmp", "language_Italian_selected.bmp", "Qig_italian.pdf",
      "Occorre installare Adobe Acrobat Reader prima di aprire il manuale utente!",
      "Occorre installare Adobe Acrobat Reader prima di aprire la guida di installazione "
      "rapida!"},
-    {"res/Spanish", "language_Spanish.bmp", "language_Spanish_selected.bmp", "Qig_spanish.pdf",
+    {"language_Spanish.bmp", "language_Spanish_selected.bmp", "Qig_spanish.pdf",
      "Ha de instalar Adobe Acrobat Reader antes de abrir el Manual del usuario.",
      "Ha de instalar Adobe Acrobat Reader antes de abrir la Guía rápida de instlación."},
 }};
@@ -203,9 +202,7 @@ void CHomePage::OnSupport() {
 }
 
 void CHomePage::OnLanguageButton(int index) {
-    SessionFields& session = Session();
-    session.languageIndex = index;
-    CopyText(session.languageFolder, LanguageAt(index).folder);
+    SetLanguage(Session(), index);
     RebuildInLanguage();
 }
 
@@ -213,9 +210,7 @@ void CHomePage::OnLanguageList() {
     auto* list = qobject_cast<QComboBox*>(Control(kIdLanguageList));
     if (list == nullptr) return;
     // The position is stored as it is; only the folder falls back to English.
-    SessionFields& session = Session();
-    session.languageIndex = list->currentIndex();
-    CopyText(session.languageFolder, LanguageAt(session.languageIndex).folder);
+    SetLanguage(Session(), list->currentIndex());
     RebuildInLanguage();
 }
 

@@ -1,5 +1,7 @@
 // render-assets OUTDIR [--preview DIR]
 // Draws the page backgrounds and button strips of every language into OUTDIR/<Language>/.
+// render-assets --icons NAME OUTDIR
+// Draws the program's icon NAME in the icon theme's layout under OUTDIR (hicolor/...).
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -7,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "AppIcon.h"
 #include "Assets.h"
 #include "Theme.h"
 
@@ -19,8 +22,16 @@ int main(int argc, char** argv) {
         previewDir = args.at(previewAt + 1);
         args.remove(previewAt, 2);
     }
+    QString iconName;
+    if (args.size() == 3 && args.front() == QStringLiteral("--icons")) {
+        iconName = args.at(1);
+        args.remove(0, 2);
+    }
     if (args.size() != 1 || args.front().startsWith(QLatin1Char('-'))) {
-        std::fputs("usage: render-assets OUTDIR [--preview DIR]\n", stderr);
+        std::fputs(
+            "usage: render-assets OUTDIR [--preview DIR]\n"
+            "       render-assets --icons NAME OUTDIR\n",
+            stderr);
         return 2;
     }
 
@@ -33,6 +44,13 @@ int main(int argc, char** argv) {
     QGuiApplication app(qtArgc, qtArgs.data());
 
     QTextStream err(stderr);
+    if (!iconName.isEmpty()) {
+        // The icon has no text, so it needs no fonts.
+        const QStringList unwritten = RenderAppIcons(args.front(), iconName);
+        for (const QString& file : unwritten)
+            err << "render-assets: cannot write " << file << Qt::endl;
+        return unwritten.isEmpty() ? 0 : 1;
+    }
     const QString missing = theme::LoadFonts();
     if (!missing.isEmpty()) {
         err << "render-assets: cannot load fonts: " << missing << Qt::endl;
