@@ -99,6 +99,14 @@ TEST(ReplyParser, EndStepZeroesTheWholeReplyBeforeCopyingTheValues) {
     EXPECT_EQ(buffer[20], 'Z') << "bytes past the reply's terminator stay untouched";
 }
 
+TEST(ReplyParser, ModesThatCollectNothingNeedNoValueList) {
+    // Nothing to copy back must not mean handing memcpy a null list: the sanitizer build
+    // reports that even for zero bytes.
+    char buffer[] = "?a=1&reason=0";
+    EXPECT_EQ(ParseReplyText(ReplyWanTest, buffer, nullptr, 0), 0);
+    EXPECT_STREQ(buffer, "");
+}
+
 TEST(ReplyParser, FullLengthReplyNeverOverrunsTheBufferOrTheValueList) {
     // 260 bytes of short pairs after "reason": the value list is as long as it can get.
     std::string reply = "?reason=0";
