@@ -98,7 +98,7 @@ int ParseReplyText(int mode, char* buffer, char* valueList, std::size_t valueLis
     std::memset(buffer, 0, replyLength);
     std::size_t n = valueListSize ? strnlen(valueList, valueListSize) : 0;
     if (n > replyLength) n = replyLength;
-    std::memcpy(buffer, valueList, n);
+    if (n > 0) std::memcpy(buffer, valueList, n);
     buffer[n] = '\0';
     return result;
 }

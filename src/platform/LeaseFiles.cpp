@@ -66,7 +66,8 @@ bool IsYes(std::string_view value) {
 }  // namespace
 
 bool IsDottedIpv4(std::string_view text) {
-    if (text.empty() || text.size() > 15) return false;
+    // A NUL would end the text early for inet_pton and for every later use as a C string.
+    if (text.empty() || text.size() > 15 || text.find('\0') != std::string_view::npos) return false;
     std::string copy(text);
     in_addr parsed{};
     return inet_pton(AF_INET, copy.c_str(), &parsed) == 1;

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 #include "platform/DhclientAdapters.h"
 #include "platform/LeaseFiles.h"
 #include "platform/SystemInterfaces.h"
 
 namespace {
+
+using namespace std::string_view_literals;
 
 std::string Fixture(const std::string& name) {
     std::optional<std::string> text = ReadTextFile(std::string(FIXTURE_DIR) + "/" + name);
@@ -57,6 +60,8 @@ TEST(NetworkdFiles, LeaseLinkStateAndNetworkFiles) {
     EXPECT_EQ(NetworkdLeaseServer(Fixture("networkd-lease")), "192.168.1.1");
     EXPECT_EQ(NetworkdLeaseServer("ADDRESS=10.0.0.9\nSERVER_ADDRESS=bogus\n"), "");
     EXPECT_EQ(NetworkdLeaseServer("ADDRESS=10.0.0.9\n"), "");
+    // A NUL inside would cut the address short wherever it is used as a C string.
+    EXPECT_EQ(NetworkdLeaseServer("SERVER_ADDRESS=10.0.0.1\0.9\n"sv), "");
     EXPECT_EQ(KeyValueOf(Fixture("networkd-link"), "NETWORK_FILE"),
               "/etc/systemd/network/20-wired.network");
     EXPECT_EQ(KeyValueOf(Fixture("networkd-link"), "NETWORK"), "");
