@@ -7,7 +7,7 @@
 int main(int argc, char** argv) {
     SetupPilotApp app(argc, argv);
     QtMessageBoxService messageBoxes;
-    QtShellService shell;
+    DesktopShellService shell;
     WizardContext context;
     context.messageBox = &messageBoxes;
     context.shell = &shell;
