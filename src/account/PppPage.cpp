@@ -5,6 +5,7 @@
 
 #include "account/AccountPageSupport.h"
 #include "account/CheckIpText.h"
+#include "device/RequestValue.h"
 #include "res/StringTable.h"
 #include "wizard/SessionFields.h"
 #include "wizard/TextBuffer.h"
@@ -113,6 +114,9 @@ int CPppPage::StoreEntries(int validate) {
         if (Exceeds(password, kMaxPasswordBytes)) {
             return refuse(session.msgBadValueType, kIdPassword);
         }
+        // "&" or a control byte cannot travel in the request: the entry stays as typed.
+        if (!IsCarriableValue(userName)) return refuse(session.msgBadValueType, kIdUserName);
+        if (!IsCarriableValue(password)) return refuse(session.msgBadValueType, kIdPassword);
         // These two stay in the record even when a later check refuses the page.
         CopyText(ppp.pppUserName, userName);
         CopyText(ppp.pppPassword, password);
@@ -120,7 +124,7 @@ int CPppPage::StoreEntries(int validate) {
         // Unchecked, the service name keeps what the record held.
         if (IsChecked(kIdServiceNameBox)) {
             if (serviceName.empty()) return refuse(session.msgEmptyValue, kIdServiceName);
-            if (Exceeds(serviceName, kMaxServiceNameBytes)) {
+            if (Exceeds(serviceName, kMaxServiceNameBytes) || !IsCarriableValue(serviceName)) {
                 return refuse(session.msgBadValueType, kIdServiceName);
             }
             CopyText(ppp.pppServerName, serviceName);

@@ -7,7 +7,8 @@
 // record and the remembered entries, and opens the wireless page with a copy of the record.
 //
 // The limits are byte limits of the UTF-8 text the modem gets (user name 256, password and
-// service name 32): a longer text is refused with "Bad value type!", never shortened.
+// service name 32): a longer text is refused with "Bad value type!", never shortened, and so is
+// a text the request cannot carry ("&" or a control byte).
 class CPppPage final : public CRecordPage {
     Q_OBJECT
 
