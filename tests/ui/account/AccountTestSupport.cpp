@@ -64,7 +64,8 @@ AccountPageTest::AccountPageTest() {
          {s.ntwkPrtclSaved, s.encapModeSaved, s.atmVpiSaved, s.atmVciSaved, s.enblDhcpClntSaved,
           s.enblAutoSaved, s.dnsDynamicSaved, s.wanIpAddressSaved, s.wanSubnetMaskSaved,
           s.defaultGatewaySaved, s.dnsPrimarySaved, s.dnsSecondarySaved, s.pppUserNameSaved,
-          s.pppPasswordSaved, s.pppServerNameSaved}) {
+          s.pppPasswordSaved, s.pppServerNameSaved, s.useServiceNameSaved,
+          s.useStaticIpAddressSaved, s.pppLocalIpAddressSaved}) {
         field[0] = '\0';
     }
     s.languageIndex = kTestLanguage;
