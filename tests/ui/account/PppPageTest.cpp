@@ -64,7 +64,7 @@ TEST_F(PppPageTest, ChecksRunInOrderOnByteLengthsOfTheUtf8Texts) {
             Set(page, values);
             EXPECT_EQ(Next(page), outcome);
         }
-        accepted = handedOn.at(0);
+        accepted = HandedOn();
         // A refused service name leaves user name and password already copied into the record.
         Set(page, {{P::kIdUserName, "short"}, {P::kIdPassword, "pw"}, {P::kIdServiceName, ""}});
         Next(page);
@@ -110,7 +110,7 @@ TEST_F(PppPageTest, BackRemembersWithoutChecksAndANewPageRestoresByMode) {
         Run(page);
         EXPECT_EQ(shown, pppoe ? "name|secret|svc!~" : "name|secret|!");
         // The restored service name is not sent while its box is unchecked.
-        const PppAccount& sent = handedOn.at(0).account.ppp;
+        const PppAccount& sent = HandedOn().account.ppp;
         EXPECT_EQ(std::string(sent.pppUserName) + "|" + sent.pppPassword + "|" + sent.pppServerName,
                   "name|secret|held");
         EXPECT_EQ(sent.useStaticIpAddress, 0u);
