@@ -120,27 +120,32 @@ int FakeShellService::ResultFor(std::string_view target) const {
     return it == results.end() ? defaultResult : it->second;
 }
 
+void FakeShellService::Record(Call call) {
+    calls_.push_back(std::move(call));
+    if (onCall) onCall(calls_.back());
+}
+
 int FakeShellService::OpenDocument(std::string_view folder, std::string_view file) {
-    calls_.push_back({"open", std::string(folder), std::string(file)});
+    Record({"open", std::string(folder), std::string(file)});
     return ResultFor(file);
 }
 
 int FakeShellService::StartProgram(std::string_view folder, std::string_view file) {
-    calls_.push_back({"program", std::string(folder), std::string(file)});
+    Record({"program", std::string(folder), std::string(file)});
     return ResultFor(file);
 }
 
 int FakeShellService::OpenUrl(std::string_view address) {
-    calls_.push_back({"url", {}, std::string(address)});
+    Record({"url", {}, std::string(address)});
     return ResultFor(address);
 }
 
 std::optional<std::string> FakeShellService::HtmlOpenCommand() {
-    calls_.push_back({"html", {}, {}});
+    Record({"html", {}, {}});
     return htmlCommand;
 }
 
 int FakeShellService::StartDetached(std::string_view commandLine) {
-    calls_.push_back({"start", {}, std::string(commandLine)});
+    Record({"start", {}, std::string(commandLine)});
     return startResult;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -78,10 +79,13 @@ public:
     int defaultResult = kShellFileNotFound;
     std::optional<std::string> htmlCommand;
     int startResult = kStartOk;
+    // Runs at each request, as it is made.
+    std::function<void(const Call&)> onCall;
 
     const std::vector<Call>& Calls() const { return calls_; }
 
 private:
     int ResultFor(std::string_view target) const;
+    void Record(Call call);
     std::vector<Call> calls_;
 };

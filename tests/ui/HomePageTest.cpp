@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "TestResources.h"
-#include "app/SetupPilotApp.h"
 #include "platform/MessageBoxService.h"
 #include "platform/ShellService.h"
 #include "wizard/HomePage.h"
@@ -140,19 +139,6 @@ TEST_F(HomePageTest, InstallerAndSupportToolStartFromTheirFoldersAndFailSilently
     EXPECT_EQ(shell.Calls()[1].folder,
               QDir::toNativeSeparators(folder.Path() + "/Support").toStdString());
     EXPECT_TRUE(boxes.Entries().empty());
-}
-
-TEST(SetupPilotAppTest, ApplicationNameIsTheProgramFileName) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/opt/setuppilot/setuppilot", "setuppilot"},
-        {"C:/Program Files/Orvane/SetupPilot.exe", "SetupPilot"},
-        {"./setup.pilot", "setup.pilot"},
-        {"SETUP.EXE", "SETUP"},
-    };
-    for (const auto& [path, name] : cases) {
-        EXPECT_EQ(SetupPilotApp::NameFromProgramPath(QString::fromUtf8(path)),
-                  QString::fromUtf8(name));
-    }
 }
 
 }  // namespace
