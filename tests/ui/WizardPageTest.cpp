@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QImage>
 #include <QScreen>
 #include <cstdlib>
@@ -16,8 +15,6 @@
 #include "wizard/HomePage.h"
 #include "wizard/ModemFoundPage.h"
 #include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
 
 namespace {
 
@@ -176,14 +173,6 @@ TEST_F(WizardPageTest, WindowCloseRequestTakesTheOneClosePath) {
     EXPECT_EQ(page.DoModal(), QDialog::Accepted);
     EXPECT_TRUE(driver.AllActionsRan());
     EXPECT_FALSE(driver.TimedOut());
-}
-
-TEST_F(WizardPageTest, ResourcePathFollowsTheLanguageFolderAtTheTimeOfUse) {
-    EXPECT_EQ(ResourcePath("home.bmp"),
-              QDir::toNativeSeparators(folder.Path() + "/res/English/home.bmp"));
-    CopyText(Session().languageFolder, "res/Italian");
-    EXPECT_EQ(ResourcePath("btn_next.bmp"),
-              QDir::toNativeSeparators(folder.Path() + "/res/Italian/btn_next.bmp"));
 }
 
 }  // namespace

@@ -53,7 +53,9 @@ TEST_F(WirelessChecks, FirstFailureIsShownAndItsFieldGetsTheFocus) {
         {"WPA", "Home", 0, "correct horse\x7f", kMsgBadValueType, P::kIdWpaKey},
         {"WEP64", "Home", 1, "ab&de", kMsgBadValueType, P::kIdFirstKey + 1},
         // A key that would be sent beside the current one is checked too, and shown.
-        {"WEP64", "Home", 0, "abcde", kMsgBadValueType, P::kIdFirstKey + 2, "ab\x01" "de"},
+        {"WEP64", "Home", 0, "abcde", kMsgBadValueType, P::kIdFirstKey + 2,
+         "ab\x01"
+         "de"},
         {"WEP64", "Home", 0, "abcde", {}, 0, "ab&d"},  // wrong length: emptied, not sent
     };
     for (const Case& c : cases) {
@@ -164,20 +166,6 @@ TEST_F(WirelessTest, RecordCarriesTheWirelessFieldsOfEachMode) {
             EXPECT_EQ(saved, c.wantKeys);
         }
     }
-}
-
-TEST_F(WirelessTest, InstalledOpenerRunsThePageWithTheOpenersRecord) {
-    WizardContext withPage = CurrentContext();
-    InstallWirelessPage(withPage);
-    ScopedWizardContext installed(withPage);
-    Remember("open", "Home");
-    WizardSession record{};
-    record.atmVci = 77;
-    WhenWirelessShown next([](CWirelessPage& page) { page.OnNext(); });
-    CurrentContext().openWireless(owner, record);
-    ASSERT_TRUE(applied);
-    EXPECT_EQ(applied->atmVci, 77u);
-    EXPECT_STREQ(applied->wlSsid, "Home");
 }
 
 TEST_F(WirelessTest, BackRemembersUncheckedEntriesAndTheNextVisitShowsThem) {
