@@ -69,7 +69,7 @@ void StoreWirelessValues(const char* valueList, SessionFields& f) {
         const bool isKey = stored >= 3 && stored <= 6;
         // Kept as the modem sent it; four characters on a key field stand for an unset key.
         CopyText(targets[stored], kRememberedSize,
-                 isKey && piece.size() == 4 ? std::string_view() : piece);
+                 isKey && piece.size() == 4 ? piece.substr(0, 0) : piece);
         ++stored;
     }
 }
