@@ -28,7 +28,11 @@ add_library(setuppilot_ui STATIC
 )
 set_target_properties(setuppilot_ui PROPERTIES AUTOMOC ON)
 target_include_directories(setuppilot_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(setuppilot_ui PUBLIC setuppilot_core setuppilot_res Qt6::Widgets)
+# GIO answers which application the desktop has for a document or a web address.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(GIO REQUIRED IMPORTED_TARGET gio-2.0)
+target_link_libraries(setuppilot_ui PUBLIC setuppilot_core setuppilot_res Qt6::Widgets
+  PRIVATE PkgConfig::GIO)
 
 add_executable(setuppilot app/main.cpp)
 target_link_libraries(setuppilot PRIVATE setuppilot_ui)

@@ -155,10 +155,10 @@ TEST_F(SimTest, WirelessSettingsRoundTripThroughTheModem) {
     s.ntwkPrtcl = kProtocolPppoe;
     s.atmVpi = 8;
     s.atmVci = 35;
-    CopyText(s.account.ppp.pppUserName, "jo&e");
-    CopyText(s.account.ppp.pppPassword, "p=w");
+    CopyText(s.account.ppp.pppUserName, "jo e");
+    CopyText(s.account.ppp.pppPassword, "p=w%20");
     CopyText(s.wlAuthMode, "WEP64");
-    CopyText(s.wlSsid, "Flat 3 & more");
+    CopyText(s.wlSsid, "Caf\xC3\xA9 3 = more");
     s.wlChannel = 11;
     s.wlKeyIndex = 2;
     CopyText(s.keys.wep64.wlKey2, "12345");
@@ -168,14 +168,15 @@ TEST_F(SimTest, WirelessSettingsRoundTripThroughTheModem) {
     EXPECT_EQ(BuildAndSendSettings(s, fields, kShort), 0);
     EXPECT_EQ(fields.wanConnectionCreated.load(), 1);
     ASSERT_EQ(sim_->WanConnections().size(), 1u);
-    EXPECT_EQ(sim_->WanConnections()[0].fields.at("pppUserName"), "jo&e");
-    EXPECT_EQ(sim_->WanConnections()[0].fields.at("pppPassword"), "p=w");
+    // The texts arrive as typed and come back as the modem sent them.
+    EXPECT_EQ(sim_->WanConnections()[0].fields.at("pppUserName"), "jo e");
+    EXPECT_EQ(sim_->WanConnections()[0].fields.at("pppPassword"), "p=w%20");
 
     char buffer[1024];
     bool exchanged = false;
     EXPECT_EQ(ReadWirelessSettings(buffer, sizeof buffer, fields, &exchanged, kShort), 2u);
     EXPECT_TRUE(exchanged);
-    EXPECT_STREQ(fields.wlSsidSaved, "Flat 3 & more");
+    EXPECT_STREQ(fields.wlSsidSaved, "Caf\xC3\xA9 3 = more");
     EXPECT_STREQ(fields.wlChannelSaved, "11");
     EXPECT_STREQ(fields.wlAuthModeSaved, "WEP64");
     EXPECT_STREQ(fields.wlKey1Saved, "");
@@ -222,6 +223,14 @@ TEST_F(SimTest, ApplyResultsFollowTheModemsAnswers) {
     WizardSession unsupported = s;
     unsupported.ntwkPrtcl = 4;
     EXPECT_EQ(BuildAndSendSettings(unsupported, fields, kShort), kApplyUnsupportedProtocol);
+
+    // A text neither request could carry stops the apply before its first exchange, even when
+    // only the wireless request holds it.
+    const std::size_t before = sim_->Requests().size();
+    WizardSession uncarriable = s;
+    CopyText(uncarriable.wlSsid, "home&wlChannel=1");
+    EXPECT_EQ(BuildAndSendSettings(uncarriable, fresh, kShort), kApplyUncarriableValue);
+    EXPECT_EQ(sim_->Requests().size(), before);
 }
 
 }  // namespace

@@ -80,31 +80,6 @@ TEST(IspPresetCatalogue, PresetsMatchTheProviderTable) {
     }
 }
 
-TEST(IspPresetCatalogue, ProvidersShowTheProtocolAndEncapsulationTheyNeed) {
-    const struct {
-        int country;
-        int provider;
-        const char* name;
-        const char* protocol;
-        int code;
-        const char* encapsulation;
-    } cases[] = {
-        {29, 0, "Stream", "PPPoE", 0, "LLC/SNAP-BRIDGING"},
-        {9, 1, "TeData (IPoA)", "Static IP (IPoA)", 5, "LLC/SNAP-ROUTING"},
-        {16, 3, "Hanaro Telecom (PPPoA-LLC)", "PPPoA", 1, "LLC/ENCAPSULATION"},
-        {16, 4, "Hanaro Telecom (PPPoA-VCMUX)", "PPPoA", 1, "VC/MUX"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_STREQ(IspPresetCatalogue::ProviderName(c.country, c.provider), c.name);
-        IspPreset preset{};
-        ASSERT_TRUE(IspPresetCatalogue::Preset(c.country, c.provider, &preset));
-        EXPECT_STREQ(ProtocolText(preset.protocolEntry), c.protocol);
-        EXPECT_EQ(ProtocolCodeForEntry(preset.protocolEntry), c.code);
-        EXPECT_STREQ(EncapsulationText(preset.protocolEntry, preset.encapEntry), c.encapsulation);
-    }
-}
-
 TEST(IspPresetCatalogue, OtherAndOutOfRangeHaveNoPreset) {
     EXPECT_STREQ(IspPresetCatalogue::ProviderName(0, 0), "Other");
     IspPreset untouched{"x", "y", 7, 7};

@@ -69,28 +69,6 @@ TEST(LocalizedMessages, TextsAreByteExactInEveryLanguage) {
     }
 }
 
-TEST(LocalizedMessages, ModemNotDetectedKeepsEachLanguagesWording) {
-    const struct {
-        int language;
-        const char* part;
-    } cases[] = {
-        {0, "Modem not detected! Please check the following:\n1. The power adapter is connected"},
-        {0, "\n3. Network card is properly installed in your computer."},
-        {1, "rifier les points suivants:\n1. L'adaptateur"},
-        {1, "prise.\n2 Le câble Ethernet"},
-        {2, "Biite überprüfen Sie"},
-        {2, "ordnungsgemäß installiert und funktioniert."},
-        {4,
-         "\xC2\xA1No se ha detectado el m\xC3\xB3"
-         "dem! Compruebe lo siguiente:\n1. El adaptador"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_NE(Text(c.language, kMsgModemNotDetected).find(c.part), std::string_view::npos)
-            << c.part;
-    }
-    EXPECT_TRUE(Text(4, kMsgModemNotDetected).starts_with("¡No se ha detectado el módem!"));
-}
-
 TEST(LocalizedMessages, UnknownLanguageIsEnglish) {
     for (int language : {-1, 5, 100}) {
         EXPECT_EQ(Text(language, kMsgUnknownError), "Unknown error!");
@@ -137,17 +115,6 @@ TEST(LocalizedMessages, EveryTextFitsItsFieldAndOnlyTheModemMessageHasLineBreaks
             EXPECT_EQ(text.find('\\'), std::string_view::npos);  // no escape left unconverted
         }
     }
-}
-
-TEST(LocalizedMessages, LoadWithoutArgumentFillsTheProgramSession) {
-    SessionFields& session = Session();
-    const int saved = session.languageIndex;
-    session.languageIndex = 3;
-    LoadLocalizedMessages();
-    EXPECT_EQ(TextOf(session.msgDslFailed),
-              "Connessione DSL fallita! Prego confermare l'Internet Service Provider selezionato.");
-    session.languageIndex = saved;
-    LoadLocalizedMessages();
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
-#include "device/PercentEncode.h"
+#include "device/RequestValue.h"
 #include "progress/ApplySettings.h"
 #include "wireless/GenerateRandomKey.h"
 #include "wireless/WirelessRequests.h"
@@ -95,30 +97,6 @@ TEST(WanRequest, EveryProtocolFormIsByteExact) {
     }
 }
 
-TEST(WanRequest, UserTextsCannotForgeExtraPairs) {
-    WizardSession s = PppSession(kProtocolPppoa);
-    CopyText(s.account.ppp.pppUserName, "a&edit=1");
-    CopyText(s.account.ppp.pppPassword, "p%w=d #?+é");
-    EXPECT_EQ(*FormatWanRequest(s, 0),
-              "wancfg.wzd?method=set&edit=0&ntwkPrtcl=1&encapMode=1&atmVpi=8&atmVci=35"
-              "&pppUserName=a%26edit%3D1&pppPassword=p%25w%3Dd%20%23%3F%2B%C3%A9");
-    EXPECT_EQ(DecodeValue("p%25w%3Dd%20%23%3F%2B%C3%A9"), "p%w=d #?+é");
-    EXPECT_EQ(DecodeValue("100%"), "100%");
-    EXPECT_EQ(DecodeValue("%zz%4"), "%zz%4");
-    EXPECT_EQ(EncodeValue("Ordinary-Name_1.2~!$*()@:/;,"), "Ordinary-Name_1.2~!$*()@:/;,");
-    EXPECT_EQ(EncodeValue(std::string("\x01\x7f", 2)), "%01%7F");
-}
-
-TEST(WanRequest, FullLengthUserNameIsSentWhole) {
-    WizardSession s = PppSession(kProtocolPppoe);
-    std::memset(s.account.ppp.pppUserName, '&', 256);
-    s.account.ppp.pppUserName[256] = '\0';
-    std::string encoded;
-    for (int i = 0; i < 256; ++i) encoded += "%26";
-    std::string text = *FormatWanRequest(s, 0);
-    EXPECT_NE(text.find("&pppUserName=" + encoded + "&pppPassword=secret&"), std::string::npos);
-}
-
 WizardSession WirelessSession(const char* mode) {
     WizardSession s{};
     CopyText(s.wlAuthMode, mode);
@@ -137,7 +115,7 @@ TEST(WirelessRequest, FourFormsAreByteExact) {
     CopyText(wep64.keys.wep64.wlKey1, "abcde");
     CopyText(wep64.keys.wep64.wlKey4, "12345");
     WizardSession wpa = WirelessSession("WPA");
-    CopyText(wpa.keys.wlWpaPsk, "my pass&phrase");
+    CopyText(wpa.keys.wlWpaPsk, "my pass=phrase");
     WizardSession noSelection = WirelessSession("open");
     noSelection.wlChannel = 0xffffffffu;
 
@@ -152,7 +130,7 @@ TEST(WirelessRequest, FourFormsAreByteExact) {
                   "6&wlAuthMode=shared&wlKeyBit=1&wlKeyIndex=3&wlKey1=abcde&wlKey2=&wlKey3="
                   "&wlKey4=12345");
     EXPECT_EQ(*FormatWirelessWriteRequest(wpa),
-              head + "6&wlAuthMode=psk2mix&wlWpaPsk=my%20pass%26phrase");
+              head + "6&wlAuthMode=psk2mix&wlWpaPsk=my pass=phrase");
     EXPECT_EQ(*FormatWirelessWriteRequest(noSelection), head + "-1&wlAuthMode=open");
     for (const char* mode : {"", "wpa", "WEP", "shared", "none"}) {
         EXPECT_FALSE(FormatWirelessWriteRequest(WirelessSession(mode)).has_value()) << mode;
@@ -167,6 +145,116 @@ TEST(WirelessRequest, WepKeysNeverReadPastTheirOwnField) {
     EXPECT_NE(text.find("&wlKey1=" + std::string(14, 'k') + "&wlKey2="), std::string::npos);
 }
 
+// The user's texts go as typed, UTF-8 and all; a text holding "&" or a control byte is refused
+// by the builder itself, but only when the request would carry it.
+TEST(RequestTexts, GoAsTypedAndUncarriableOnesAreRefused) {
+    const std::string tricky = "a=b c %20+#?\xC3\xA9~";
+    struct Case {
+        const char* name;
+        std::function<void(WizardSession&)> set;
+        std::string carried;  // a piece the request holds; "": refused as uncarriable
+    };
+    const Case cases[] = {
+        {"user name as typed",
+         [&](WizardSession& s) { CopyText(s.account.ppp.pppUserName, tricky); },
+         "&pppUserName=" + tricky + "&"},
+        {"full-length user name whole",
+         [](WizardSession& s) {
+             std::memset(s.account.ppp.pppUserName, 'u', 256);
+             s.account.ppp.pppUserName[256] = '\0';
+         },
+         "&pppUserName=" + std::string(256, 'u') + "&pppPassword="},
+        {"user name with &",
+         [](WizardSession& s) { CopyText(s.account.ppp.pppUserName, "a&edit=1"); }, ""},
+        {"password with a tab",
+         [](WizardSession& s) { CopyText(s.account.ppp.pppPassword, "p\tw"); }, ""},
+        {"password with DEL",
+         [](WizardSession& s) { CopyText(s.account.ppp.pppPassword, "p\x7f"); }, ""},
+        {"password with unit separator",
+         [](WizardSession& s) { CopyText(s.account.ppp.pppPassword, "\x1f"); }, ""},
+        {"service name with &",
+         [](WizardSession& s) { CopyText(s.account.ppp.pppServerName, "x&y"); }, ""},
+        {"service name with & under PPPoA, which does not send it",
+         [](WizardSession& s) {
+             s.ntwkPrtcl = kProtocolPppoa;
+             CopyText(s.account.ppp.pppServerName, "x&y");
+         },
+         "&pppPassword=secret"},
+        {"fixed address, sent",
+         [](WizardSession& s) {
+             s.account.ppp.useStaticIpAddress = 1;
+             CopyText(s.account.ppp.pppLocalIpAddress, "1.2.3.4\n");
+         },
+         ""},
+        {"fixed address, not sent",
+         [](WizardSession& s) { CopyText(s.account.ppp.pppLocalIpAddress, "1&2"); },
+         "&pppServerName=svc"},
+        {"DNS address, sent",
+         [](WizardSession& s) {
+             s = IpSession(kProtocolIpoa, true, true, false);
+             CopyText(s.account.wanIp.dnsSecondary, "8.8.8.8&x=1");
+         },
+         ""},
+        {"DNS address, obtained automatically",
+         [](WizardSession& s) {
+             s = IpSession(kProtocolMer, true, true, true);
+             CopyText(s.account.wanIp.dnsSecondary, "8.8.8.8&x=1");
+         },
+         "&dnsDynamic=1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WizardSession s = PppSession(kProtocolPppoe);
+        c.set(s);
+        RequestRefusal why = RequestRefusal::UnknownForm;
+        const std::optional<std::string> text = FormatWanRequest(s, 0, &why);
+        if (c.carried.empty()) {
+            EXPECT_EQ(text, std::nullopt);
+            EXPECT_EQ(why, RequestRefusal::UncarriableValue);
+        } else {
+            ASSERT_TRUE(text.has_value());
+            EXPECT_NE(text->find(c.carried), std::string::npos) << *text;
+            EXPECT_EQ(why, RequestRefusal::None);
+        }
+    }
+    RequestRefusal why = RequestRefusal::None;
+    WizardSession unsupported{};
+    unsupported.ntwkPrtcl = 4;
+    EXPECT_EQ(FormatWanRequest(unsupported, 0, &why), std::nullopt);
+    EXPECT_EQ(why, RequestRefusal::UnknownForm);
+
+    const std::pair<std::function<void(WizardSession&)>, std::string> wireless[] = {
+        {[](WizardSession& s) { CopyText(s.keys.wlWpaPsk, "correct horse battery"); },
+         "&wlWpaPsk=correct horse battery"},
+        {[&](WizardSession& s) { CopyText(s.wlSsid, tricky); }, "&wlSsid=" + tricky + "&"},
+        {[](WizardSession& s) { CopyText(s.wlSsid, "caf\xC3\xA9&"); }, ""},
+        {[](WizardSession& s) { CopyText(s.keys.wlWpaPsk, "12345678\r"); }, ""},
+        {[](WizardSession& s) {
+             CopyText(s.wlAuthMode, "WEP64");
+             CopyText(s.keys.wep64.wlKey3, "ab&de");
+         },
+         ""},
+        {[](WizardSession& s) {
+             CopyText(s.wlAuthMode, "open");
+             CopyText(s.keys.wlWpaPsk, "not&sent");
+         },
+         "&wlAuthMode=open"},
+    };
+    for (const auto& [set, carried] : wireless) {
+        SCOPED_TRACE(carried);
+        WizardSession s = WirelessSession("WPA");
+        set(s);
+        const std::optional<std::string> text = FormatWirelessWriteRequest(s, &why);
+        EXPECT_EQ(text.has_value(), !carried.empty());
+        if (text) {
+            EXPECT_NE(text->find(carried), std::string::npos) << *text;
+        }
+        EXPECT_EQ(why, carried.empty() ? RequestRefusal::UncarriableValue : RequestRefusal::None);
+    }
+    EXPECT_EQ(FormatWirelessWriteRequest(WirelessSession("wpa"), &why), std::nullopt);
+    EXPECT_EQ(why, RequestRefusal::UnknownForm);
+}
+
 TEST(WirelessRead, ValuesAreStoredByPosition) {
     struct Case {
         const char* valueList;
@@ -179,7 +267,8 @@ TEST(WirelessRead, ValuesAreStoredByPosition) {
         // Four characters empty only the key fields.
         {"abcd&1234&WPA&passphrase&none&none&none&1",
          {"abcd", "1234", "WPA", "passphrase", "", "", "", "1"}},
-        {"a%26b%3Dc&3&open&", {"a&b=c", "3", "open", "", "", "", "", ""}},
+        // Values are kept as the modem sent them: nothing is decoded.
+        {"a%26b=c d&3&open&", {"a%26b=c d", "3", "open", "", "", "", "", ""}},
     };
     for (const Case& c : cases) {
         SessionFields f;

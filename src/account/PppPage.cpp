@@ -5,6 +5,8 @@
 
 #include "account/AccountPageSupport.h"
 #include "account/CheckIpText.h"
+#include "controls/IpAddressEdit.h"
+#include "device/RequestValue.h"
 #include "res/StringTable.h"
 #include "wizard/SessionFields.h"
 #include "wizard/TextBuffer.h"
@@ -44,7 +46,12 @@ void CPppPage::OnInitDialog() {
     CWizardPage::OnInitDialog();
     LayOutBottomRow(true);
 
+    // The boxes come back as they were left, each with its field shown when it is ticked.
+    const SessionFields& session = Session();
+    const bool staticIp = TextOf(session.useStaticIpAddressSaved) == "1";
+    SetChecked(kIdStaticIpBox, staticIp);
     if (m_bPppoe) {
+        SetChecked(kIdServiceNameBox, TextOf(session.useServiceNameSaved) == "1");
         Control(kIdServiceNameBox)->show();
         Control(kIdServiceName)->show();
         OnCheckServiceName();
@@ -55,9 +62,12 @@ void CPppPage::OnInitDialog() {
         Control(kIdServiceNameBox)->hide();
         Control(kIdServiceName)->hide();
         Control(kIdStaticIp)->hide();
+        if (staticIp) OnCheckStaticIp();
     }
 
-    const SessionFields& session = Session();
+    if (session.pppLocalIpAddressSaved[0] != '\0') {
+        SetControlText(*this, kIdStaticIp, TextOf(session.pppLocalIpAddressSaved));
+    }
     if (session.pppUserNameSaved[0] != '\0') {
         SetControlText(*this, kIdUserName, TextOf(session.pppUserNameSaved));
     }
@@ -72,6 +82,10 @@ void CPppPage::OnInitDialog() {
 bool CPppPage::IsChecked(int id) const {
     const auto* box = qobject_cast<QCheckBox*>(Control(id));
     return box != nullptr && box->isChecked();
+}
+
+void CPppPage::SetChecked(int id, bool checked) {
+    if (auto* box = qobject_cast<QCheckBox*>(Control(id))) box->setChecked(checked);
 }
 
 void CPppPage::ShowField(int boxId, int fieldId) {
@@ -94,6 +108,8 @@ int CPppPage::StoreEntries(int validate) {
     const std::string password = ControlText(*this, kIdPassword);
     const std::string serviceName = ControlText(*this, kIdServiceName);
     const std::string address = ControlText(*this, kIdStaticIp);  // "0.0.0.0" when blank
+    const auto* addressEdit = qobject_cast<const IpAddressEdit*>(Control(kIdStaticIp));
+    const bool addressBlank = addressEdit == nullptr || addressEdit->isBlank();
     SessionFields& session = Session();
     PppAccount& ppp = m_session.account.ppp;
 
@@ -113,6 +129,9 @@ int CPppPage::StoreEntries(int validate) {
         if (Exceeds(password, kMaxPasswordBytes)) {
             return refuse(session.msgBadValueType, kIdPassword);
         }
+        // "&" or a control byte cannot travel in the request: the entry stays as typed.
+        if (!IsCarriableValue(userName)) return refuse(session.msgBadValueType, kIdUserName);
+        if (!IsCarriableValue(password)) return refuse(session.msgBadValueType, kIdPassword);
         // These two stay in the record even when a later check refuses the page.
         CopyText(ppp.pppUserName, userName);
         CopyText(ppp.pppPassword, password);
@@ -120,7 +139,7 @@ int CPppPage::StoreEntries(int validate) {
         // Unchecked, the service name keeps what the record held.
         if (IsChecked(kIdServiceNameBox)) {
             if (serviceName.empty()) return refuse(session.msgEmptyValue, kIdServiceName);
-            if (Exceeds(serviceName, kMaxServiceNameBytes)) {
+            if (Exceeds(serviceName, kMaxServiceNameBytes) || !IsCarriableValue(serviceName)) {
                 return refuse(session.msgBadValueType, kIdServiceName);
             }
             CopyText(ppp.pppServerName, serviceName);
@@ -140,6 +159,9 @@ int CPppPage::StoreEntries(int validate) {
     Remember(session.pppUserNameSaved, userName);
     Remember(session.pppPasswordSaved, password);
     Remember(session.pppServerNameSaved, serviceName);
+    CopyText(session.useServiceNameSaved, IsChecked(kIdServiceNameBox) ? "1" : "0");
+    CopyText(session.useStaticIpAddressSaved, IsChecked(kIdStaticIpBox) ? "1" : "0");
+    Remember(session.pppLocalIpAddressSaved, addressBlank ? std::string() : address);
     return 0;
 }
 

@@ -7,7 +7,9 @@
 // record and the remembered entries, and opens the wireless page with a copy of the record.
 //
 // The limits are byte limits of the UTF-8 text the modem gets (user name 256, password and
-// service name 32): a longer text is refused with "Bad value type!", never shortened.
+// service name 32): a longer text is refused with "Bad value type!", never shortened, and so is
+// a text the request cannot carry ("&" or a control byte). The boxes, the fixed address and the
+// texts are remembered, so a page built again offers the same settings.
 class CPppPage final : public CRecordPage {
     Q_OBJECT
 
@@ -43,6 +45,7 @@ protected:
 
 private:
     bool IsChecked(int id) const;
+    void SetChecked(int id, bool checked);
     void ShowField(int boxId, int fieldId);
 
     int m_bPppoe;

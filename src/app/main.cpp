@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
                                            std::getenv("LANG")));
 
     QtMessageBoxService messageBoxes;
-    QtShellService shell;
+    DesktopShellService shell;
     WizardContext context;
     context.messageBox = &messageBoxes;
     context.shell = &shell;

@@ -1,100 +1,114 @@
+// GLib's headers come first: they use a word that Qt's headers define as a macro.
+#include <gio/gio.h>
+
 #include "platform/ShellService.h"
 
-#include <QDesktopServices>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <unistd.h>
+
 #include <QProcess>
-#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
+#include <filesystem>
+#include <memory>
+#include <system_error>
 
 namespace {
+
+namespace fs = std::filesystem;
+
+struct GObjectUnref {
+    void operator()(gpointer object) const { g_object_unref(object); }
+};
+template <typename T>
+using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
+
+struct GErrorFree {
+    void operator()(GError* error) const { g_error_free(error); }
+};
+using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
+
+struct GFree {
+    void operator()(gpointer memory) const { g_free(memory); }
+};
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The desktop entry named for text/html in the first mimeapps.list that names one, searched in
-// the order the desktop itself uses (user's configuration first).
-QString DefaultHtmlEntry() {
-    QStringList lists;
-    for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::ConfigLocation)) {
-        lists << dir + QStringLiteral("/mimeapps.list");
-    }
-    for (const QString& dir :
-         QStandardPaths::standardLocations(QStandardPaths::ApplicationsLocation)) {
-        lists << dir + QStringLiteral("/mimeapps.list");
-    }
-    for (const QString& path : lists) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) continue;
-        bool inDefaults = false;
-        while (!file.atEnd()) {
-            const QString line = QString::fromUtf8(file.readLine()).trimmed();
-            if (line.startsWith(QLatin1Char('['))) {
-                inDefaults = line == QStringLiteral("[Default Applications]");
-            } else if (inDefaults && line.startsWith(QStringLiteral("text/html="))) {
-                const QString entries = line.mid(10);
-                const QString first = entries.section(QLatin1Char(';'), 0, 0).trimmed();
-                if (!first.isEmpty()) return first;
-            }
-        }
-    }
-    return {};
+// The checks every launch of a file beside the program makes first: the folder, then the file.
+// 0 when both are there.
+int CheckBeside(const fs::path& folder, const fs::path& path) {
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) return kShellPathNotFound;
+    if (!fs::exists(path, error)) return kShellFileNotFound;
+    return 0;
 }
 
-// The Exec line of a desktop entry found in the applications folders.
-QString ExecOfEntry(const QString& entry) {
-    const QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry,
-                                                QStandardPaths::LocateFile);
-    if (path.isEmpty()) return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-    bool inEntry = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            inEntry = line == QStringLiteral("[Desktop Entry]");
-        } else if (inEntry && line.startsWith(QStringLiteral("Exec="))) {
-            return line.mid(5);
-        }
-    }
-    return {};
+// Starts the application with the files (GFile*) or, without files, the addresses (char*).
+int Launch(GAppInfo* app, GList* files, GList* uris) {
+    GError* raw = nullptr;
+    const gboolean started = files != nullptr ? g_app_info_launch(app, files, nullptr, &raw)
+                                              : g_app_info_launch_uris(app, uris, nullptr, &raw);
+    const GErrorPtr error(raw);
+    // An application that is registered but cannot be started opens nothing either.
+    return started ? kShellOk : kShellNoAssociation;
 }
 
 }  // namespace
 
-int QtShellService::OpenDocument(std::string_view folder, std::string_view file) {
-    const QString dir = ToQString(folder);
-    if (!QDir(dir).exists()) return kShellPathNotFound;
-    const QFileInfo info(QDir(dir).filePath(ToQString(file)));
-    if (!info.exists()) return kShellFileNotFound;
-    if (info.isFile() && info.isExecutable()) {
-        return QProcess::startDetached(info.absoluteFilePath(), {}, dir) ? kShellOk
-                                                                         : kShellOutOfResources;
+int DesktopShellService::OpenDocument(std::string_view folder, std::string_view file) {
+    const fs::path dir(folder);
+    const fs::path path = dir / fs::path(file);
+    if (const int missing = CheckBeside(dir, path)) return missing;
+
+    const GObjectPtr<GFile> document(g_file_new_for_path(path.c_str()));
+    const GObjectPtr<GFileInfo> info(g_file_query_info(document.get(),
+                                                       G_FILE_ATTRIBUTE_STANDARD_CONTENT_TYPE,
+                                                       G_FILE_QUERY_INFO_NONE, nullptr, nullptr));
+    if (!info) return kShellFileNotFound;
+    const char* type = g_file_info_get_content_type(info.get());
+    if (type == nullptr) return kShellNoAssociation;
+    // The type decides, never the permission bits: a document marked executable is opened
+    // like any other.
+    const GObjectPtr<GAppInfo> app(g_app_info_get_default_for_type(type, FALSE));
+    if (!app) return kShellNoAssociation;
+    GList files{document.get(), nullptr, nullptr};
+    return Launch(app.get(), &files, nullptr);
+}
+
+int DesktopShellService::StartProgram(std::string_view folder, std::string_view file) {
+    const fs::path dir(folder);
+    const fs::path path = dir / fs::path(file);
+    if (const int missing = CheckBeside(dir, path)) return missing;
+    std::error_code error;
+    if (!fs::is_regular_file(path, error) || access(path.c_str(), X_OK) != 0) {
+        return kShellAccessDenied;
     }
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()))
+    return QProcess::startDetached(QString::fromStdString(path.string()), {},
+                                   QString::fromStdString(dir.string()))
                ? kShellOk
-               : kShellNoAssociation;
+               : kShellOutOfResources;
 }
 
-int QtShellService::OpenUrl(std::string_view address) {
-    const QUrl url(ToQString(address));
-    if (!url.isValid()) return kShellFileNotFound;
-    return QDesktopServices::openUrl(url) ? kShellOk : kShellNoAssociation;
+int DesktopShellService::OpenUrl(std::string_view address) {
+    const std::string text(address);
+    const std::unique_ptr<char, GFree> scheme(g_uri_parse_scheme(text.c_str()));
+    if (!scheme) return kShellFileNotFound;
+    const GObjectPtr<GAppInfo> app(g_app_info_get_default_for_uri_scheme(scheme.get()));
+    if (!app) return kShellNoAssociation;
+    GList uris{const_cast<char*>(text.c_str()), nullptr, nullptr};
+    return Launch(app.get(), nullptr, &uris);
 }
 
-std::optional<std::string> QtShellService::HtmlOpenCommand() {
-    const QString entry = DefaultHtmlEntry();
-    if (entry.isEmpty()) return std::nullopt;
-    const QString exec = ExecOfEntry(entry);
-    if (exec.isEmpty()) return std::nullopt;
-    return exec.toStdString();
+std::optional<std::string> DesktopShellService::HtmlOpenCommand() {
+    const GObjectPtr<GAppInfo> app(g_app_info_get_default_for_type("text/html", FALSE));
+    if (!app) return std::nullopt;
+    const char* command = g_app_info_get_commandline(app.get());
+    if (command == nullptr || *command == '\0') return std::nullopt;
+    return std::string(command);
 }
 
-int QtShellService::StartDetached(std::string_view commandLine) {
+int DesktopShellService::StartDetached(std::string_view commandLine) {
     QStringList parts = QProcess::splitCommand(ToQString(commandLine));
     if (parts.isEmpty()) return kShellFileNotFound;
     const QString program = parts.takeFirst();
@@ -106,22 +120,32 @@ int FakeShellService::ResultFor(std::string_view target) const {
     return it == results.end() ? defaultResult : it->second;
 }
 
+void FakeShellService::Record(Call call) {
+    calls_.push_back(std::move(call));
+    if (onCall) onCall(calls_.back());
+}
+
 int FakeShellService::OpenDocument(std::string_view folder, std::string_view file) {
-    calls_.push_back({"open", std::string(folder), std::string(file)});
+    Record({"open", std::string(folder), std::string(file)});
+    return ResultFor(file);
+}
+
+int FakeShellService::StartProgram(std::string_view folder, std::string_view file) {
+    Record({"program", std::string(folder), std::string(file)});
     return ResultFor(file);
 }
 
 int FakeShellService::OpenUrl(std::string_view address) {
-    calls_.push_back({"url", {}, std::string(address)});
+    Record({"url", {}, std::string(address)});
     return ResultFor(address);
 }
 
 std::optional<std::string> FakeShellService::HtmlOpenCommand() {
-    calls_.push_back({"html", {}, {}});
+    Record({"html", {}, {}});
     return htmlCommand;
 }
 
 int FakeShellService::StartDetached(std::string_view commandLine) {
-    calls_.push_back({"start", {}, std::string(commandLine)});
+    Record({"start", {}, std::string(commandLine)});
     return startResult;
 }

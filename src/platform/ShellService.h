@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 inline constexpr int kShellOutOfResources = 0;
 inline constexpr int kShellFileNotFound = 2;
 inline constexpr int kShellPathNotFound = 3;
+inline constexpr int kShellAccessDenied = 5;
 inline constexpr int kShellNoAssociation = 31;
 inline constexpr int kShellOk = 42;
 
@@ -29,23 +31,29 @@ class ShellService {
 public:
     virtual ~ShellService() = default;
 
-    // Opens folder/file with its default action: a program is started with folder as its
-    // working directory, any other file goes to the desktop's application for its type.
+    // Opens the document folder/file with the desktop's default application for its type. A
+    // document is never started as a program, whatever its permission bits: without an
+    // application for its type the result is kShellNoAssociation.
     virtual int OpenDocument(std::string_view folder, std::string_view file) = 0;
-    // Opens a web address with the desktop's handler for it.
+    // Starts the program folder/file with folder as its working directory, without waiting.
+    // kShellAccessDenied when the file is not an executable one.
+    virtual int StartProgram(std::string_view folder, std::string_view file) = 0;
+    // Opens a web address with the desktop's handler for its scheme.
     virtual int OpenUrl(std::string_view address) = 0;
-    // The command line registered for opening HTML documents, field code included (for example
-    // "firefox %u"), or nothing when no handler is registered.
+    // The command line of the desktop's application for HTML documents, field code included
+    // (for example "firefox %u"), or nothing when there is none.
     virtual std::optional<std::string> HtmlOpenCommand() = 0;
     // Starts a command line (program and arguments separated by spaces, double quotes group)
     // without waiting for it.
     virtual int StartDetached(std::string_view commandLine) = 0;
 };
 
-// The desktop's services through Qt.
-class QtShellService final : public ShellService {
+// The desktop's own rules for default applications (the XDG associations, through GIO) and a
+// plain process start for programs.
+class DesktopShellService final : public ShellService {
 public:
     int OpenDocument(std::string_view folder, std::string_view file) override;
+    int StartProgram(std::string_view folder, std::string_view file) override;
     int OpenUrl(std::string_view address) override;
     std::optional<std::string> HtmlOpenCommand() override;
     int StartDetached(std::string_view commandLine) override;
@@ -55,12 +63,13 @@ public:
 class FakeShellService final : public ShellService {
 public:
     struct Call {
-        std::string what;  // "open", "url", "html", "start"
+        std::string what;  // "open", "program", "url", "html", "start"
         std::string folder;
         std::string target;  // file, address or command line
     };
 
     int OpenDocument(std::string_view folder, std::string_view file) override;
+    int StartProgram(std::string_view folder, std::string_view file) override;
     int OpenUrl(std::string_view address) override;
     std::optional<std::string> HtmlOpenCommand() override;
     int StartDetached(std::string_view commandLine) override;
@@ -70,10 +79,13 @@ public:
     int defaultResult = kShellFileNotFound;
     std::optional<std::string> htmlCommand;
     int startResult = kStartOk;
+    // Runs at each request, as it is made.
+    std::function<void(const Call&)> onCall;
 
     const std::vector<Call>& Calls() const { return calls_; }
 
 private:
     int ResultFor(std::string_view target) const;
+    void Record(Call call);
     std::vector<Call> calls_;
 };

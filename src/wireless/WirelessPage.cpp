@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "device/Exchanges.h"
+#include "device/RequestValue.h"
 #include "platform/MessageBoxService.h"
 #include "res/StringTable.h"
 #include "wireless/GenerateRandomKey.h"
@@ -269,16 +270,12 @@ void CWirelessPage::UpdateSecurityControls() {
             break;
         case kModeWep128:
         case kModeWep64: {
-            hide({kIdWpaKeyLabel, kIdWpaKey, kIdCreateWpaKey, 1051, 1052, 1053, 1054, 1070, 1071,
-                  1072, 1073, 1064, 1065, 1066, 1067});
+            hide({kIdWpaKeyLabel, kIdWpaKey, kIdCreateWpaKey});
             const int limit = mode == kModeWep128 ? kWep128KeyBytes : kWep64KeyBytes;
             for (CByteLimitValidator* keyLimit : m_keyLimits) {
                 if (keyLimit != nullptr) keyLimit->SetLimit(limit);
             }
-            const int row = keyPosition >= 0 && keyPosition < kKeyCount ? keyPosition : 0;
-            for (int id : {kIdFirstKeyLabel + row, kIdFirstKey + row, kIdFirstCreateKey + row}) {
-                Control(id)->show();
-            }
+            ShowKeyRow(keyPosition >= 0 && keyPosition < kKeyCount ? keyPosition : 0);
             break;
         }
         default:
@@ -289,6 +286,28 @@ void CWirelessPage::UpdateSecurityControls() {
         for (int key = 0; key < kKeyCount; ++key) Edit(kIdFirstKey + key)->clear();
     }
     m_nLastAuthMode = mode;
+}
+
+void CWirelessPage::ShowKeyRow(int key) {
+    for (int row = 0; row < kKeyCount; ++row) {
+        for (int id : {kIdFirstKeyLabel + row, kIdFirstKey + row, kIdFirstCreateKey + row}) {
+            Control(id)->setVisible(row == key);
+        }
+    }
+}
+
+int CWirelessPage::RefuseKey(int key, const char* text) {
+    ShowMessage(text);
+    if (key < 0) {
+        SetKeyError(0, true);
+        Edit(kIdWpaKey)->setFocus();
+        return 1;
+    }
+    // A key that is not the current one is hidden; it is shown so that it can be corrected.
+    ShowKeyRow(key);
+    SetKeyError(key + 1, true);
+    Edit(kIdFirstKey + key)->setFocus();
+    return 1;
 }
 
 void CWirelessPage::ShowMessage(const char* text) {
@@ -308,7 +327,8 @@ int CWirelessPage::StoreEntries(int validate) {
             Edit(kIdSsid)->setFocus();
             return 1;
         }
-        if (ssid.size() > kMaxSsidBytes) {
+        // Too long, or holding what the request cannot carry ("&", control bytes).
+        if (ssid.size() > kMaxSsidBytes || !IsCarriableValue(ssid.toStdString())) {
             ShowMessage(session.msgBadValueType);
             Edit(kIdSsid)->setFocus();
             return 1;
@@ -340,6 +360,11 @@ int CWirelessPage::StoreEntries(int validate) {
             for (std::string& key : keys) {
                 if (static_cast<int>(key.size()) != length) key.clear();
             }
+            // Every key that would be sent must be carriable, the current one checked first.
+            for (int i = -1; i < kKeyCount; ++i) {
+                const int key = i < 0 ? (selected ? position : 0) : i;
+                if (!IsCarriableValue(keys[key])) return RefuseKey(key, session.msgBadValueType);
+            }
             std::memset(&m_session.keys, 0, sizeof m_session.keys);
             char* const records[kKeyCount] = {
                 wide ? m_session.keys.wep128.wlKey1 : m_session.keys.wep64.wlKey1,
@@ -359,11 +384,9 @@ int CWirelessPage::StoreEntries(int validate) {
         const QByteArray key = Edit(kIdWpaKey)->text().toUtf8();
         if (validate) {
             if (key.size() < kMinWpaKeyBytes || key.size() > kMaxWpaKeyBytes) {
-                ShowMessage(session.msgLength8To63);
-                SetKeyError(0, true);
-                Edit(kIdWpaKey)->setFocus();
-                return 1;
+                return RefuseKey(-1, session.msgLength8To63);
             }
+            if (!IsCarriableValue(key.toStdString())) return RefuseKey(-1, session.msgBadValueType);
             std::memset(&m_session.keys, 0, sizeof m_session.keys);
             CopyText(m_session.keys.wlWpaPsk, key.toStdString());
         }
@@ -413,14 +436,15 @@ void CWirelessPage::OnCreateWpaKey() {
 }
 
 void CWirelessPage::OnUpdateKey(int entry) {
-    const int length = ByteLength(Edit(entry == 0 ? kIdWpaKey : kIdFirstKey + entry - 1)->text());
-    bool valid = false;
+    const QString text = Edit(entry == 0 ? kIdWpaKey : kIdFirstKey + entry - 1)->text();
+    const int length = ByteLength(text);
+    bool valid = IsCarriableValue(text.toStdString());
     if (entry == 0) {
-        valid = length >= kMinWpaKeyBytes && length <= kMaxWpaKeyBytes;
+        valid = valid && length >= kMinWpaKeyBytes && length <= kMaxWpaKeyBytes;
     } else {
         const int mode = List(kIdAuthList)->currentIndex();
-        valid = (mode == kModeWep128 && length == kWep128KeyBytes) ||
-                (mode == kModeWep64 && length == kWep64KeyBytes);
+        valid = valid && ((mode == kModeWep128 && length == kWep128KeyBytes) ||
+                          (mode == kModeWep64 && length == kWep64KeyBytes));
     }
     if (valid) SetKeyError(entry, false);
 }

@@ -89,7 +89,11 @@ private:
     // The text background of a key field follows its error flag.
     void PaintKeyField(int entry);
     void SetKeyError(int entry, bool on);
+    // Shows the row (label, field, Create Key) of WEP key 0..3 in the place all four share.
+    void ShowKeyRow(int key);
     void ShowMessage(const char* text);
+    // Refuses WEP key 0..3 (or the pre-shared key for -1) with text: highlighted, shown, focused.
+    int RefuseKey(int key, const char* text);
 
     // Reads the modem's settings off the user-interface thread and returns when the read has
     // ended; the page is not shown meanwhile, and the window below keeps painting.

@@ -5,26 +5,28 @@
 #include <string_view>
 
 #include "device/Exchanges.h"
-#include "device/PercentEncode.h"
 #include "wizard/TextBuffer.h"
 
 namespace {
 
-void AppendWepKeys(std::string& out, const char* k1, const char* k2, const char* k3, const char* k4,
+bool AppendWepKeys(std::string& out, const char* k1, const char* k2, const char* k3, const char* k4,
                    std::size_t width) {
     const char* keys[] = {k1, k2, k3, k4};
+    bool carried = true;
     for (int i = 0; i < 4; ++i) {
-        out += "&wlKey" + std::to_string(i + 1) + "=";
-        AppendEncodedValue(out, std::string_view(keys[i], BoundedLength(keys[i], width)));
+        carried &= AppendPair(out, "wlKey" + std::to_string(i + 1),
+                              std::string_view(keys[i], BoundedLength(keys[i], width)));
     }
+    return carried;
 }
 
 }  // namespace
 
-std::optional<std::string> FormatWirelessWriteRequest(const WizardSession& s) {
+std::optional<std::string> FormatWirelessWriteRequest(const WizardSession& s, RequestRefusal* why) {
+    if (why != nullptr) *why = RequestRefusal::None;
     const std::string_view mode = TextOf(s.wlAuthMode);
-    std::string out = "wl.wzd?method=set&wlSsid=";
-    AppendEncodedValue(out, TextOf(s.wlSsid));
+    std::string out = "wl.wzd?method=set";
+    bool carried = AppendPair(out, "wlSsid", TextOf(s.wlSsid));
     // The channel goes as a signed number: "no selection" (all bits set) is sent as -1.
     out += "&wlChannel=" + std::to_string(static_cast<std::int32_t>(s.wlChannel));
     const std::string keyIndex = std::to_string(static_cast<std::int32_t>(s.wlKeyIndex));
@@ -33,15 +35,20 @@ std::optional<std::string> FormatWirelessWriteRequest(const WizardSession& s) {
     } else if (mode == "WEP128") {
         out += "&wlAuthMode=shared&wlKeyBit=0&wlKeyIndex=" + keyIndex;
         const Wep128Keys& k = s.keys.wep128;
-        AppendWepKeys(out, k.wlKey1, k.wlKey2, k.wlKey3, k.wlKey4, sizeof k.wlKey1);
+        carried &= AppendWepKeys(out, k.wlKey1, k.wlKey2, k.wlKey3, k.wlKey4, sizeof k.wlKey1);
     } else if (mode == "WEP64") {
         out += "&wlAuthMode=shared&wlKeyBit=1&wlKeyIndex=" + keyIndex;
         const Wep64Keys& k = s.keys.wep64;
-        AppendWepKeys(out, k.wlKey1, k.wlKey2, k.wlKey3, k.wlKey4, sizeof k.wlKey1);
+        carried &= AppendWepKeys(out, k.wlKey1, k.wlKey2, k.wlKey3, k.wlKey4, sizeof k.wlKey1);
     } else if (mode == "WPA") {
-        out += "&wlAuthMode=psk2mix&wlWpaPsk=";
-        AppendEncodedValue(out, TextOf(s.keys.wlWpaPsk));
+        out += "&wlAuthMode=psk2mix";
+        carried &= AppendPair(out, "wlWpaPsk", TextOf(s.keys.wlWpaPsk));
     } else {
+        if (why != nullptr) *why = RequestRefusal::UnknownForm;
+        return std::nullopt;
+    }
+    if (!carried) {
+        if (why != nullptr) *why = RequestRefusal::UncarriableValue;
         return std::nullopt;
     }
     return out;
@@ -60,9 +67,9 @@ void StoreWirelessValues(const char* valueList, SessionFields& f) {
         std::string_view piece = rest.substr(0, end);
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end);
         const bool isKey = stored >= 3 && stored <= 6;
-        std::string value = DecodeValue(piece);
-        if (isKey && piece.size() == 4) value.clear();
-        CopyText(targets[stored], kRememberedSize, value);
+        // Kept as the modem sent it; four characters on a key field stand for an unset key.
+        CopyText(targets[stored], kRememberedSize,
+                 isKey && piece.size() == 4 ? piece.substr(0, 0) : piece);
         ++stored;
     }
 }

@@ -4,18 +4,20 @@
 #include <string>
 
 #include "device/ExchangeLimits.h"
+#include "device/RequestValue.h"
 #include "wizard/SessionFields.h"
 #include "wizard/WizardSession.h"
 
 // The wireless write request for the record's security mode ("open", "WEP128", "WEP64", "WPA",
-// compared exactly), with the user's texts percent-encoded where they would break the pair
-// grammar. Nothing for any other mode text.
-std::optional<std::string> FormatWirelessWriteRequest(const WizardSession& session);
+// compared exactly), with the user's texts as typed. Nothing for any other mode text, nor when
+// a text it would carry holds "&" or a control byte; why (when given) tells which.
+std::optional<std::string> FormatWirelessWriteRequest(const WizardSession& session,
+                                                      RequestRefusal* why = nullptr);
 
 // Splits the value list of a wireless read reply at "&" (runs count as one separator) and
-// stores the first eight pieces, in order, into wlSsidSaved, wlChannelSaved, wlAuthModeSaved,
-// wlKey1Saved..wlKey4Saved and wlKeyIndexSaved. A piece of exactly four characters on a key field
-// stands for an unset key and empties it.
+// stores the first eight pieces as the modem sent them, in order, into wlSsidSaved, wlChannelSaved,
+// wlAuthModeSaved, wlKey1Saved..wlKey4Saved and wlKeyIndexSaved. A piece of exactly four characters
+// on a key field stands for an unset key and empties it.
 void StoreWirelessValues(const char* valueList, SessionFields& fields);
 
 // Reads the modem's wireless settings: sends "wl.wzd?method=get" to fields.modemIpAddress and

@@ -62,20 +62,25 @@ constexpr const char* kSupportFolder = "Support";
 // The shell's convention: a result below 32 is a failure.
 constexpr int kShellFailureBelow = 32;
 
-int OpenBeside(const char* folder, std::string_view file) {
+// A document beside the program, opened with the desktop's application for its type.
+int OpenDocument(const char* folder, std::string_view file) {
     ShellService* shell = CurrentContext().shell;
     if (shell == nullptr) return kShellOutOfResources;
     return shell->OpenDocument(BesideProgram(folder).toStdString(), file);
+}
+
+// A program beside the wizard, started in its own folder; its result is not reported.
+void StartProgram(const char* folder, std::string_view name) {
+    if (ShellService* shell = CurrentContext().shell) {
+        shell->StartProgram(BesideProgram(folder).toStdString(),
+                            std::string(name) + std::string(kExecutableSuffix));
+    }
 }
 
 void ShowInformation(QWidget* owner, const char* text) {
     if (MessageBoxService* boxes = CurrentContext().messageBox) {
         boxes->Show(owner, text, MessageIcon::Information);
     }
-}
-
-std::string Program(std::string_view name) {
-    return std::string(name) + std::string(kExecutableSuffix);
 }
 
 }  // namespace
@@ -163,7 +168,7 @@ void CHomePage::OnStart() {
 }
 
 void CHomePage::OnViewManual() {
-    if (OpenBeside(kDocsFolder, kManualFile) < kShellFailureBelow) {
+    if (OpenDocument(kDocsFolder, kManualFile) < kShellFailureBelow) {
         ShowInformation(this, LanguageAt(Session().languageIndex).noManualViewer);
     }
 }
@@ -172,7 +177,7 @@ void CHomePage::OnViewGuide() {
     // The pauses run on a timer; a second click meanwhile would start a second sequence.
     if (m_bGuidePending) return;
     m_bGuidePending = true;
-    const int result = OpenBeside(kDocsFolder, LanguageAt(Session().languageIndex).guide);
+    const int result = OpenDocument(kDocsFolder, LanguageAt(Session().languageIndex).guide);
     QTimer::singleShot(kGuidePauseMs, this, [this, result] { RetryGuide(result); });
 }
 
@@ -182,7 +187,7 @@ void CHomePage::RetryGuide(int firstResult) {
         return;
     }
     // A missing translation falls back to the English guide.
-    const int result = OpenBeside(kDocsFolder, kEnglishGuideFile);
+    const int result = OpenDocument(kDocsFolder, kEnglishGuideFile);
     QTimer::singleShot(kGuidePauseMs, this, [this, result] {
         m_bGuidePending = false;
         if (result < kShellFailureBelow) ShowGuideFailure();
@@ -194,11 +199,11 @@ void CHomePage::ShowGuideFailure() {
 }
 
 void CHomePage::OnInstallAcrobat() {
-    OpenBeside(kAcrobatFolder, Program("AdbeRdr"));
+    StartProgram(kAcrobatFolder, "AdbeRdr");
 }
 
 void CHomePage::OnSupport() {
-    OpenBeside(kSupportFolder, Program("SupportDesk"));
+    StartProgram(kSupportFolder, "SupportDesk");
 }
 
 void CHomePage::OnLanguageButton(int index) {

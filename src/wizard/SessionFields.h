@@ -44,6 +44,11 @@ struct SessionFields {
     char pppUserNameSaved[kRememberedSize] = {};
     char pppPasswordSaved[kRememberedSize] = {};
     char pppServerNameSaved[kRememberedSize] = {};
+    // The two boxes of the PPP page ("1" ticked) and its fixed address: a page built again, after
+    // a failed Internet test for example, puts them back so the next request carries them again.
+    char useServiceNameSaved[kRememberedSize] = {};
+    char useStaticIpAddressSaved[kRememberedSize] = {};
+    char pppLocalIpAddressSaved[kRememberedSize] = {};
 
     char wlSsidSaved[kRememberedSize] = {};
     char wlChannelSaved[kRememberedSize] = {};

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "TestResources.h"
-#include "app/SetupPilotApp.h"
 #include "platform/MessageBoxService.h"
 #include "platform/ShellService.h"
 #include "wizard/HomePage.h"
@@ -88,28 +87,40 @@ TEST_F(HomePageTest, GuideTriesTheTranslationThenTheEnglishGuideThenComplains) {
 }
 
 TEST_F(HomePageTest, ManualIsTheSameFileInEveryLanguageAndOnlyTheMessageIsLocalised) {
-    const std::pair<int, const char*> cases[] = {
-        {0, "You must install Adobe Acrobat Reader before you open user's manual!"},
-        {3, "Occorre installare Adobe Acrobat Reader prima di aprire il manuale utente!"},
-        {-1, "You must install Adobe Acrobat Reader before you open user's manual!"},
+    struct Case {
+        int language;
+        int result;
+        const char* message;  // nullptr: none
     };
-    for (const auto& [language, message] : cases) {
-        SCOPED_TRACE(language);
+    const Case cases[] = {
+        {0, kShellFileNotFound,
+         "You must install Adobe Acrobat Reader before you open user's manual!"},
+        {3, kShellNoAssociation,
+         "Occorre installare Adobe Acrobat Reader prima di aprire il manuale utente!"},
+        {-1, kShellPathNotFound,
+         "You must install Adobe Acrobat Reader before you open user's manual!"},
+        // Only a result below 32 is a failure.
+        {2, 32, nullptr},
+        {2, kShellOk, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result);
         shell = FakeShellService();
+        shell.defaultResult = c.result;
         boxes.Clear();
-        SetLanguage(language);
+        SetLanguage(c.language);
         CHomePage home(ResourcePath("home.bmp"), nullptr);
         home.OnViewManual();
-        EXPECT_EQ(OpenedFiles(), std::vector<std::string>{"Manual.pdf"});
-        ASSERT_EQ(boxes.Entries().size(), 1u);
-        EXPECT_EQ(boxes.Entries()[0].text, message);
+        ASSERT_EQ(shell.Calls().size(), 1u);
+        EXPECT_EQ(shell.Calls()[0].what, "open");
+        EXPECT_EQ(shell.Calls()[0].target, "Manual.pdf");
+        if (c.message == nullptr) {
+            EXPECT_TRUE(boxes.Entries().empty());
+        } else {
+            ASSERT_EQ(boxes.Entries().size(), 1u);
+            EXPECT_EQ(boxes.Entries()[0].text, c.message);
+        }
     }
-    shell = FakeShellService();
-    shell.results["Manual.pdf"] = kShellOk;
-    boxes.Clear();
-    CHomePage home(ResourcePath("home.bmp"), nullptr);
-    home.OnViewManual();
-    EXPECT_TRUE(boxes.Entries().empty());
 }
 
 TEST_F(HomePageTest, InstallerAndSupportToolStartFromTheirFoldersAndFailSilently) {
@@ -117,6 +128,9 @@ TEST_F(HomePageTest, InstallerAndSupportToolStartFromTheirFoldersAndFailSilently
     home.OnInstallAcrobat();
     home.OnSupport();
     ASSERT_EQ(shell.Calls().size(), 2u);
+    // Programs, never documents: they get the call that starts programs.
+    EXPECT_EQ(shell.Calls()[0].what, "program");
+    EXPECT_EQ(shell.Calls()[1].what, "program");
     const std::string suffix(kExecutableSuffix);
     EXPECT_EQ(shell.Calls()[0].target, "AdbeRdr" + suffix);
     EXPECT_EQ(shell.Calls()[0].folder,
@@ -125,19 +139,6 @@ TEST_F(HomePageTest, InstallerAndSupportToolStartFromTheirFoldersAndFailSilently
     EXPECT_EQ(shell.Calls()[1].folder,
               QDir::toNativeSeparators(folder.Path() + "/Support").toStdString());
     EXPECT_TRUE(boxes.Entries().empty());
-}
-
-TEST(SetupPilotAppTest, ApplicationNameIsTheProgramFileName) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"/opt/setuppilot/setuppilot", "setuppilot"},
-        {"C:/Program Files/Orvane/SetupPilot.exe", "SetupPilot"},
-        {"./setup.pilot", "setup.pilot"},
-        {"SETUP.EXE", "SETUP"},
-    };
-    for (const auto& [path, name] : cases) {
-        EXPECT_EQ(SetupPilotApp::NameFromProgramPath(QString::fromUtf8(path)),
-                  QString::fromUtf8(name));
-    }
 }
 
 }  // namespace

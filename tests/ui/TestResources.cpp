@@ -29,12 +29,14 @@ bool WriteSolidBitmap(const QString& path, QSize size, const QColor& colour) {
     return image.save(path, "BMP");
 }
 
-bool WriteStrip(const QString& path, int width, int lookHeight, int extraRows) {
+bool WriteStrip(const QString& path, int width, int lookHeight, int extraRows,
+                const std::array<QColor, 4>& colours) {
     QImage image(width, 4 * lookHeight + extraRows, QImage::Format_RGB32);
     QPainter painter(&image);
     for (int look = 0; look < 4; ++look) {
         const int rows = look == 3 ? lookHeight + extraRows : lookHeight;
-        painter.fillRect(0, look * lookHeight, width, rows, kStripColours[look]);
+        painter.fillRect(0, look * lookHeight, width, rows,
+                         colours[static_cast<std::size_t>(look)]);
     }
     painter.end();
     return image.save(path, "BMP");
@@ -61,6 +63,6 @@ void ScratchFolder::AddLanguage(const QString& language, QSize pageSize, const Q
     }
     for (const char* name : {"English", "French", "German", "Italian", "Spanish"}) {
         WriteStrip(folder.filePath(QStringLiteral("language_%1_selected.bmp").arg(name)),
-                   kStripWidth, kLookHeight);
+                   kStripWidth, kLookHeight, 0, {background, background, background, background});
     }
 }

@@ -1,11 +1,14 @@
 #include "UiDriver.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <exception>
 
 #include "wizard/WizardPage.h"
 
@@ -66,17 +69,37 @@ void UiDriver::Poll() {
     Action action = std::move(actions_.front());
     actions_.pop_front();
     visited_.push_back(top->metaObject()->className());
-    action(*top);
+    if (!RunStep(action, *top)) {
+        actions_.clear();
+        CloseAllPages();
+    }
 }
 
-void UiDriver::Abandon() {
-    if (actions_.empty() && TopPage() == nullptr) return;
-    timedOut_ = true;
-    actions_.clear();
+bool UiDriver::RunStep(const Action& action, CWizardPage& top) {
+    const std::string page = top.metaObject()->className();
+    try {
+        action(top);
+        return true;
+    } catch (const std::exception& e) {
+        ADD_FAILURE() << "step on " << page << ": " << e.what();
+    } catch (...) {
+        ADD_FAILURE() << "step on " << page << " threw";
+    }
+    return false;
+}
+
+void UiDriver::CloseAllPages() {
     // Bounded: a page that would not end must not turn the watchdog into a hang of its own.
     for (int i = 0; i < 64; ++i) {
         CWizardPage* top = TopPage();
         if (top == nullptr) break;
         top->OnClose();
     }
+}
+
+void UiDriver::Abandon() {
+    if (actions_.empty() && TopPage() == nullptr) return;
+    timedOut_ = true;
+    actions_.clear();
+    CloseAllPages();
 }

@@ -4,10 +4,11 @@
 #include <QString>
 #include <deque>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-class CWizardPage;
+#include "wizard/WizardPage.h"
 
 // Drives the real nested modal loops of the wizard: queued actions run one after another from
 // timers, each on the page that is on top (the active modal page) once it is visible. Start it,
@@ -38,6 +39,18 @@ public:
 
     // The wizard page on top, or nullptr.
     static CWizardPage* TopPage();
+    // The top page as the class a step expects; any other page ends the step (see RunStep).
+    template <typename Page>
+    static Page& Expect(CWizardPage& top) {
+        if (auto* page = qobject_cast<Page*>(&top)) return *page;
+        throw std::runtime_error(std::string("expected ") + Page::staticMetaObject.className() +
+                                 " on top, found " + top.metaObject()->className());
+    }
+    // Runs one step on the top page. A step that throws (a page or an entry it expects is not
+    // there) fails the test with the page's name and the reason instead of ending the process;
+    // false then, and the caller drops its remaining steps and closes every page.
+    static bool RunStep(const Action& action, CWizardPage& top);
+    static void CloseAllPages();
     // Saves any page; creates the folder. False when the file could not be written.
     static bool SavePage(CWizardPage& page, const QString& folder, const QString& name);
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QImage>
+#include <QtTest/QTest>
 #include <optional>
 #include <string>
 #include <vector>
@@ -167,23 +168,34 @@ TEST_F(WizardFlowTest, EnterAndEscapeChangeNothing) {
 }
 
 TEST_F(WizardFlowTest, PagesBuiltAfterALanguageChangeUseTheNewFolder) {
+    const QColor french(0, 90, 200);
     const QColor german(200, 100, 50);
+    folder.AddLanguage(QStringLiteral("French"), QSize(520, 420), french);
     folder.AddLanguage(QStringLiteral("German"), QSize(500, 400), german);
-    // The hidden language button and the hidden list lead to the same rebuild.
-    const std::pair<const char*, UiDriver::Action> choices[] = {
+    struct Choice {
+        const char* name;
+        UiDriver::Action choose;
+        int language;
+        QSize size;
+        QColor colour;
+    };
+    // The hidden language button, and the hidden list through its own signal, as a key press
+    // on it makes it.
+    const Choice choices[] = {
         {"button",
          [](CWizardPage& top) {
              qobject_cast<QAbstractButton*>(top.Control(CHomePage::kIdFirstLanguageButton + 2))
                  ->click();
-         }},
+         },
+         2, QSize(500, 400), german},
         {"list",
          [](CWizardPage& top) {
-             qobject_cast<QComboBox*>(top.Control(CHomePage::kIdLanguageList))->setCurrentIndex(2);
-             static_cast<CHomePage&>(top).OnLanguageList();
-         }},
+             QTest::keyClick(top.Control(CHomePage::kIdLanguageList), Qt::Key_Down);
+         },
+         1, QSize(520, 420), french},
     };
-    for (const auto& [name, choose] : choices) {
-        SCOPED_TRACE(name);
+    for (const Choice& c : choices) {
+        SCOPED_TRACE(c.name);
         Session().languageIndex = 0;
         CopyText(Session().languageFolder, "res/English");
         recorder.hidden.clear();
@@ -191,28 +203,49 @@ TEST_F(WizardFlowTest, PagesBuiltAfterALanguageChangeUseTheNewFolder) {
             QSize size;
             QColor centre;
             bool ownerHidden = false;
+            std::vector<QColor> languageStrips;  // the normal look of each language button
+            int listed = -1;
         };
         std::vector<Seen> seen;
         auto look = [&](CWizardPage& top) {
             const QImage image = top.grab().toImage();
-            seen.push_back({top.size(), image.pixelColor(image.width() / 2, image.height() / 2),
-                            top.Owner() != nullptr && top.Owner()->isHidden()});
+            Seen s{top.size(),
+                   image.pixelColor(image.width() / 2, image.height() / 2),
+                   top.Owner() != nullptr && top.Owner()->isHidden(),
+                   {},
+                   -1};
+            if (auto* list = qobject_cast<QComboBox*>(top.Control(CHomePage::kIdLanguageList))) {
+                s.listed = list->currentIndex();
+                for (int i = 0; i < 5; ++i) {
+                    const QImage strip =
+                        top.Control(CHomePage::kIdFirstLanguageButton + i)->grab().toImage();
+                    s.languageStrips.push_back(
+                        strip.pixelColor(strip.width() / 2, strip.height() / 2));
+                }
+            }
+            seen.push_back(s);
         };
         UiDriver local;
-        local.Then(choose).Then(look).Click(CHomePage::kIdStart).Then(look).Click(kIdExit);
+        local.Then(c.choose).Then(look).Click(CHomePage::kIdStart).Then(look).Click(kIdExit);
         local.Start();
         CHomePage home(ResourcePath("home.bmp"), nullptr);
         home.DoModal();
         ASSERT_FALSE(local.TimedOut());
         ASSERT_EQ(seen.size(), 2u);
-        EXPECT_EQ(seen[0].size, QSize(500, 400));
-        EXPECT_EQ(seen[0].centre, german);
+        EXPECT_EQ(seen[0].size, c.size);
+        EXPECT_EQ(seen[0].centre, c.colour);
         EXPECT_TRUE(seen[0].ownerHidden);  // the first home page was told to end
-        EXPECT_EQ(seen[1].size, QSize(500, 400));
-        EXPECT_EQ(seen[1].centre, german);
-        EXPECT_EQ(Session().languageIndex, 2);
+        // The rebuilt home page marks the new language, from the new folder, and lists it.
+        std::vector<QColor> strips(5, kStripColours[0]);
+        strips[static_cast<std::size_t>(c.language)] = c.colour;
+        EXPECT_EQ(seen[0].languageStrips, strips);
+        EXPECT_EQ(seen[0].listed, c.language);
+        EXPECT_EQ(seen[1].size, c.size);
+        EXPECT_EQ(seen[1].centre, c.colour);
+        EXPECT_EQ(Session().languageIndex, c.language);
         // Start loaded the messages in the language current at that moment.
-        EXPECT_STREQ(Session().msgModemNotDetected, LocalizedMessage(2, kMsgModemNotDetected));
+        EXPECT_STREQ(Session().msgModemNotDetected,
+                     LocalizedMessage(c.language, kMsgModemNotDetected));
         // Both home pages and the guide page ended; the outer run returned.
         EXPECT_EQ(recorder.hidden,
                   (std::vector<std::string>{"CHomePage", "CHomePage", "CGuidePage1"}));
@@ -233,6 +266,15 @@ TEST_F(WizardFlowTest, FinishPageOpensTheMakersPageAndEndsTheWizard) {
         SCOPED_TRACE(c.urlResult);
         FakeShellService localShell;
         localShell.results[std::string(CFinishPage::kMakerUrl)] = c.urlResult;
+        // The browser is asked for while every page is still open, before the stack unwinds.
+        std::vector<std::size_t> openAtCall;
+        localShell.onCall = [&](const FakeShellService::Call&) {
+            std::size_t open = 0;
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (qobject_cast<CWizardPage*>(window) && window->isVisible()) ++open;
+            }
+            openAtCall.push_back(open);
+        };
         context.reset();
         WizardContext finishAfterFound = ChainWithoutDetection(&boxes, &localShell);
         finishAfterFound[WizardStep::ModemFoundNext] = finishAfterFound[WizardStep::InternetWorks];
@@ -249,6 +291,7 @@ TEST_F(WizardFlowTest, FinishPageOpensTheMakersPageAndEndsTheWizard) {
         for (const auto& call : localShell.Calls()) calls.push_back(call.what);
         EXPECT_EQ(calls, c.calls);
         EXPECT_EQ(localShell.Calls().front().target, CFinishPage::kMakerUrl);
+        EXPECT_EQ(openAtCall, std::vector<std::size_t>(c.calls.size(), kChain.size() + 1));
         std::vector<std::string> expected = kChain;
         expected.push_back("CFinishPage");
         EXPECT_EQ(recorder.hidden, expected);

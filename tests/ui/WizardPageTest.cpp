@@ -1,19 +1,20 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QImage>
+#include <QScreen>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "TestResources.h"
 #include "UiDriver.h"
 #include "controls/HoverButton.h"
 #include "wizard/FinishPage.h"
 #include "wizard/GuidePage1.h"
+#include "wizard/GuidePage2.h"
 #include "wizard/HomePage.h"
 #include "wizard/ModemFoundPage.h"
 #include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
 
 namespace {
 
@@ -53,6 +54,45 @@ TEST_F(WizardPageTest, ControlsAreBuiltFromTheTemplateByIdAndVisibility) {
         }
         EXPECT_EQ(top.windowTitle(), QStringLiteral("Orvane SetupPilot"));
     });
+}
+
+// Within a pixel: the centre of an even size lies between two pixels.
+bool NearlyAt(QPoint point, QPoint centre) {
+    return std::abs(point.x() - centre.x()) <= 1 && std::abs(point.y() - centre.y()) <= 1;
+}
+
+TEST_F(WizardPageTest, APageIsCentredOverItsVisibleOwnerElseOverTheScreen) {
+    CGuidePage1 owner(ResourcePath("install01.bmp"), nullptr);
+    // A page of another size: without its bitmap it takes its template's size.
+    CGuidePage2 overVisible(ResourcePath("no-such.bmp"), &owner);
+    CGuidePage2 overHidden(ResourcePath("no-such.bmp"), &owner);
+    QPoint ownerCentre, screenCentre;
+    std::vector<QPoint> centres;
+    auto record = [&](CWizardPage& top) {
+        centres.push_back(top.geometry().center());
+        top.OnClose();
+    };
+    UiDriver driver;
+    driver
+        .Then([&](CWizardPage& top) {
+            top.move(7, 5);  // well away from the screen's centre
+            ownerCentre = top.geometry().center();
+            screenCentre = top.screen()->availableGeometry().center();
+            overVisible.DoModal();
+            top.hide();
+            overHidden.DoModal();
+            top.OnClose();
+        })
+        .Then(record)
+        .Then(record);
+    driver.Start();
+    owner.DoModal();
+    ASSERT_FALSE(driver.TimedOut());
+    ASSERT_EQ(centres.size(), 2u);
+    EXPECT_NE(overVisible.size(), owner.size());
+    EXPECT_GT((ownerCentre - screenCentre).manhattanLength(), 100);
+    EXPECT_TRUE(NearlyAt(centres[0], ownerCentre)) << centres[0].x() << "," << centres[0].y();
+    EXPECT_TRUE(NearlyAt(centres[1], screenCentre)) << centres[1].x() << "," << centres[1].y();
 }
 
 TEST_F(WizardPageTest, StandardRowSitsAtTheBottomLeftOfTheBackground) {
@@ -133,14 +173,6 @@ TEST_F(WizardPageTest, WindowCloseRequestTakesTheOneClosePath) {
     EXPECT_EQ(page.DoModal(), QDialog::Accepted);
     EXPECT_TRUE(driver.AllActionsRan());
     EXPECT_FALSE(driver.TimedOut());
-}
-
-TEST_F(WizardPageTest, ResourcePathFollowsTheLanguageFolderAtTheTimeOfUse) {
-    EXPECT_EQ(ResourcePath("home.bmp"),
-              QDir::toNativeSeparators(folder.Path() + "/res/English/home.bmp"));
-    CopyText(Session().languageFolder, "res/Italian");
-    EXPECT_EQ(ResourcePath("btn_next.bmp"),
-              QDir::toNativeSeparators(folder.Path() + "/res/Italian/btn_next.bmp"));
 }
 
 }  // namespace

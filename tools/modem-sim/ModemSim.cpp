@@ -33,9 +33,10 @@ constexpr std::pair<RequestKind, std::string_view> kKindNames[] = {
 // A reply without any "?", with NUL and other binary bytes in it.
 constexpr char kGarbage[] = "\x01\x7f\xfe garbage\x00 no pairs here \xff\x00\x1b[0m";
 
-// "endpoint?key=value&key=value" with the values decoded. Anything that breaks the pair grammar
-// (an empty piece, a piece without a key and "=", a bad %XX, a repeated key) marks the query
-// malformed; the pairs read so far still tell which request it is.
+// "endpoint?key=value&key=value" with the values as received: the modem takes the wizard's
+// texts as they were typed, and returns them the same way. Anything that breaks the pair grammar
+// (an empty piece, a piece without a key and "=", a repeated key) marks the query malformed; the
+// pairs read so far still tell which request it is.
 struct Query {
     std::string endpoint;
     std::map<std::string, std::string, std::less<>> values;
@@ -46,48 +47,6 @@ struct Query {
         return it == values.end() ? nullptr : &it->second;
     }
 };
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::optional<std::string> Decode(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size() || HexDigit(text[i + 1]) < 0 || HexDigit(text[i + 2]) < 0) {
-            return std::nullopt;
-        }
-        out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
-        i += 2;
-    }
-    return out;
-}
-
-// Values in replies are encoded the way the wizard encodes its requests, so that a network name
-// with "&" in it does not shift the values the wizard reads by position.
-std::string Encode(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (char ch : text) {
-        auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c >= 0x7f ||
-            std::string_view("%&=+#? ").find(ch) != std::string_view::npos) {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0f];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
 
 Query Parse(std::string_view text) {
     Query q;
@@ -102,9 +61,9 @@ Query Parse(std::string_view text) {
         std::size_t amp = rest.find('&');
         std::string_view piece = rest.substr(0, amp);
         std::size_t eq = piece.find('=');
-        std::optional<std::string> value;
-        if (eq != std::string_view::npos && eq > 0) value = Decode(piece.substr(eq + 1));
-        if (!value || !q.values.emplace(std::string(piece.substr(0, eq)), *value).second) {
+        if (eq == std::string_view::npos || eq == 0 ||
+            !q.values.emplace(std::string(piece.substr(0, eq)), std::string(piece.substr(eq + 1)))
+                 .second) {
             q.malformed = true;
         }
         if (amp == std::string_view::npos) break;
@@ -150,12 +109,11 @@ bool IsIpv4(const std::string& text) {
 }
 
 std::string WirelessReply(const WirelessState& w) {
-    std::string reply = "wl.wzd?reason=0&wlSsid=" + Encode(w.ssid) +
-                        "&wlChannel=" + std::to_string(w.channel) +
-                        "&wlAuthMode=" + Encode(w.authMode);
+    std::string reply = "wl.wzd?reason=0&wlSsid=" + w.ssid +
+                        "&wlChannel=" + std::to_string(w.channel) + "&wlAuthMode=" + w.authMode;
     for (int i = 0; i < 4; ++i) {
         reply += "&wlKey" + std::to_string(i + 1) + "=";
-        reply += w.keys[i].empty() ? "none" : Encode(w.keys[i]);  // four characters: unset
+        reply += w.keys[i].empty() ? "none" : w.keys[i];  // four characters: unset
     }
     return reply + "&wlKeyIndex=" + std::to_string(w.keyIndex);
 }

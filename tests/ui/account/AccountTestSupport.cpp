@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 
 #include "app/WizardFlow.h"
 #include "controls/IpAddressEdit.h"
@@ -13,11 +15,21 @@ namespace {
 
 constexpr int kTestLanguage = 1;
 
+// A control the test expects on the page; a missing one ends the step with a message.
+QWidget& ControlOf(const CWizardPage& page, int id) {
+    QWidget* control = page.Control(id);
+    if (control == nullptr) {
+        throw std::runtime_error(std::string(page.metaObject()->className()) + " has no control " +
+                                 std::to_string(id));
+    }
+    return *control;
+}
+
 }  // namespace
 
 void Set(CWizardPage& page, const Values& values) {
     for (const auto& [id, value] : values) {
-        QWidget* control = page.Control(id);
+        QWidget* control = &ControlOf(page, id);
         if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setText(value);
         if (auto* address = qobject_cast<IpAddressEdit*>(control)) address->setText(value);
         if (auto* list = qobject_cast<QComboBox*>(control)) {
@@ -30,7 +42,7 @@ void Set(CWizardPage& page, const Values& values) {
 }
 
 QString Get(const CWizardPage& page, int id) {
-    QWidget* control = page.Control(id);
+    QWidget* control = &ControlOf(page, id);
     QString text;
     if (auto* edit = qobject_cast<QLineEdit*>(control)) text = edit->text();
     if (auto* address = qobject_cast<IpAddressEdit*>(control)) {
@@ -65,7 +77,8 @@ AccountPageTest::AccountPageTest() {
          {s.ntwkPrtclSaved, s.encapModeSaved, s.atmVpiSaved, s.atmVciSaved, s.enblDhcpClntSaved,
           s.enblAutoSaved, s.dnsDynamicSaved, s.wanIpAddressSaved, s.wanSubnetMaskSaved,
           s.defaultGatewaySaved, s.dnsPrimarySaved, s.dnsSecondarySaved, s.pppUserNameSaved,
-          s.pppPasswordSaved, s.pppServerNameSaved}) {
+          s.pppPasswordSaved, s.pppServerNameSaved, s.useServiceNameSaved,
+          s.useStaticIpAddressSaved, s.pppLocalIpAddressSaved}) {
         field[0] = '\0';
     }
     s.languageIndex = kTestLanguage;
@@ -91,7 +104,9 @@ std::string AccountPageTest::Refused(MessageId id, int focus, const std::string&
 std::string AccountPageTest::Next(CWizardPage& page) {
     boxes.Clear();
     handedOn.clear();
-    qobject_cast<QAbstractButton*>(page.Control(kIdNext))->click();
+    auto* next = qobject_cast<QAbstractButton*>(&ControlOf(page, kIdNext));
+    if (next == nullptr) throw std::runtime_error("the Next control is no button");
+    next->click();
     if (handedOn.size() == 1 && boxes.Entries().empty()) return {};
     std::string shown;
     for (const auto& box : boxes.Entries()) {
@@ -102,6 +117,11 @@ std::string AccountPageTest::Next(CWizardPage& page) {
     while (focused != nullptr && focused->parentWidget() != &page)
         focused = focused->parentWidget();
     return shown + "@" + (focused ? focused->objectName().toStdString() : "none");
+}
+
+const WizardSession& AccountPageTest::HandedOn() const {
+    if (handedOn.empty()) throw std::runtime_error("no record was handed on to the wireless page");
+    return handedOn.front();
 }
 
 void AccountPageTest::Run(CWizardPage& page, int lastButton) {

@@ -40,6 +40,9 @@ protected:
     // Presses Next and tells what happened: "" when a record was handed to the wireless hook,
     // else the texts shown, then "@" and the focused control.
     std::string Next(CWizardPage& page);
+    // The record the last Next handed on to the wireless page; a step without one ends with a
+    // message.
+    const WizardSession& HandedOn() const;
     // Runs the page's modal loop through the queued actions and a final Exit (or Back).
     void Run(CWizardPage& page, int lastButton = kIdExit);
 

@@ -43,7 +43,7 @@ TEST_F(IspPageTest, EmptyChecksStartWithVciRangeChecksWithVpiAndErase) {
             // Nothing is stored on a refusal.
             EXPECT_STREQ(Session().atmVpiSaved, c.outcome.empty() ? c.vpi.toLatin1() : "kept");
             if (c.outcome.empty()) {
-                EXPECT_EQ(handedOn.at(0).atmVci, c.vci.toUInt());
+                EXPECT_EQ(HandedOn().atmVci, c.vci.toUInt());
             }
         }
     });
@@ -70,10 +70,11 @@ TEST_F(IspPageTest, NextZeroFillsTheRecordAndOpensThePageOfTheProtocol) {
             Next(page);  // returns once the page it opened has gone Back
         });
         driver.Then([&](CWizardPage& top) {
-            if (&top == &page) return seen.push_back({"wireless", handedOn.at(0)});
-            auto& next = static_cast<CRecordPage&>(top);
+            if (&top == &page) return seen.push_back({"wireless", HandedOn()});
             auto* ppp = qobject_cast<CPppPage*>(&top);
-            const bool mode = ppp ? ppp->IsPppoe() : static_cast<CWanIpPage&>(top).IsMerMode();
+            CRecordPage& next =
+                ppp ? static_cast<CRecordPage&>(*ppp) : UiDriver::Expect<CWanIpPage>(top);
+            const bool mode = ppp ? ppp->IsPppoe() : static_cast<CWanIpPage&>(next).IsMerMode();
             seen.push_back({std::string(top.metaObject()->className()) + " " +
                                 next.BackgroundPath().section('/', -1).toStdString() + " " +
                                 std::to_string(mode),
@@ -147,7 +148,7 @@ TEST_F(IspPageTest, CountryAndProviderApplyPresetsOverWhatWasTyped) {
         qobject_cast<QAbstractButton*>(page.Control(kIdNext))->click();
     });
     driver.Then([&](CWizardPage& top) {
-        auto& wan = dynamic_cast<CWanIpPage&>(top);
+        auto& wan = UiDriver::Expect<CWanIpPage>(top);
         EXPECT_FALSE(wan.IsMerMode());
         EXPECT_EQ(wan.Record().ntwkPrtcl, kProtocolIpoa);
     });

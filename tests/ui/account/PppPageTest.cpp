@@ -43,9 +43,15 @@ TEST_F(PppPageTest, ChecksRunInOrderOnByteLengthsOfTheUtf8Texts) {
          Refused(kMsgBadValueType, P::kIdUserName, "Please input chars < 256.")},
         {{{P::kIdUserName, user256}, {P::kIdPassword, QString(31, 'p') + e}},
          Refused(kMsgBadValueType, P::kIdPassword)},
+        // "&" and control bytes cannot travel in the request.
+        {{{P::kIdUserName, "anna&edit=1"}, {P::kIdPassword, "p"}},
+         Refused(kMsgBadValueType, P::kIdUserName)},
+        {{{P::kIdUserName, user256}, {P::kIdPassword, "p\tw"}},
+         Refused(kMsgBadValueType, P::kIdPassword)},
         {{{P::kIdPassword, "p"}, {P::kIdServiceNameBox, "1"}},
          Refused(kMsgEmptyValue, P::kIdServiceName)},
         {{{P::kIdServiceName, QString(31, 's') + e}}, Refused(kMsgBadValueType, P::kIdServiceName)},
+        {{{P::kIdServiceName, "svc\x7f"}}, Refused(kMsgBadValueType, P::kIdServiceName)},
         {{{P::kIdServiceName, service32}, {P::kIdStaticIpBox, "1"}},  // blank reads 0.0.0.0
          Refused(kMsgBadValueType, P::kIdStaticIp)},
         {{{P::kIdStaticIp, "127.0.0.1"}}, Refused(kMsgBadValueType, P::kIdStaticIp)},
@@ -58,7 +64,7 @@ TEST_F(PppPageTest, ChecksRunInOrderOnByteLengthsOfTheUtf8Texts) {
             Set(page, values);
             EXPECT_EQ(Next(page), outcome);
         }
-        accepted = handedOn.at(0);
+        accepted = HandedOn();
         // A refused service name leaves user name and password already copied into the record.
         Set(page, {{P::kIdUserName, "short"}, {P::kIdPassword, "pw"}, {P::kIdServiceName, ""}});
         Next(page);
@@ -104,7 +110,7 @@ TEST_F(PppPageTest, BackRemembersWithoutChecksAndANewPageRestoresByMode) {
         Run(page);
         EXPECT_EQ(shown, pppoe ? "name|secret|svc!~" : "name|secret|!");
         // The restored service name is not sent while its box is unchecked.
-        const PppAccount& sent = handedOn.at(0).account.ppp;
+        const PppAccount& sent = HandedOn().account.ppp;
         EXPECT_EQ(std::string(sent.pppUserName) + "|" + sent.pppPassword + "|" + sent.pppServerName,
                   "name|secret|held");
         EXPECT_EQ(sent.useStaticIpAddress, 0u);

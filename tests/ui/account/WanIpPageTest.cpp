@@ -71,7 +71,7 @@ TEST_F(WanIpPageTest, RecordHandedOnKeepsTheSectionsStoredBeforeAFailure) {
     std::vector<WizardSession> sent;
     driver.Then([&](CWizardPage&) {
         EXPECT_EQ(Next(page), "");
-        sent.push_back(handedOn.at(0));
+        sent.push_back(HandedOn());
         Set(page, Entries("ffa", {"192.168.100.100", "255.255.0.0", "0.0.0.0"}));
         EXPECT_EQ(Next(page), Refused(kMsgBadValueType, P::kIdGateway));
         EXPECT_STREQ(page.Record().account.wanIp.wanIpAddress, "192.168.100.100");
@@ -83,7 +83,7 @@ TEST_F(WanIpPageTest, RecordHandedOnKeepsTheSectionsStoredBeforeAFailure) {
         // A shorter address replaces the longer one whole.
         Set(page, Entries("fff", {"10.0.0.1", "255.0.0.0", "10.0.0.2", "8.8.4.4"}));
         EXPECT_EQ(Next(page), "");
-        sent.push_back(handedOn.at(0));
+        sent.push_back(HandedOn());
     });
     Run(page);
     const WanIpAccount& automatic = sent.at(0).account.wanIp;

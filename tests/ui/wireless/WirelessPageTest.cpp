@@ -3,9 +3,10 @@
 #include <QtTest/QTest>
 #include <cstring>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "WirelessTestSupport.h"
-#include "app/WizardFlow.h"
 #include "wizard/WizardMessage.h"
 
 namespace {
@@ -27,6 +28,7 @@ TEST_F(WirelessChecks, FirstFailureIsShownAndItsFieldGetsTheFocus) {
         std::string key;  // the current WEP key or the pre-shared key
         std::optional<MessageId> message;
         int focus;
+        std::string thirdKey = {};  // WEP key 3 while another key is current
     };
     const Case cases[] = {
         {"WEP64", "Home", 0, "abcde", {}, 0},
@@ -43,6 +45,18 @@ TEST_F(WirelessChecks, FirstFailureIsShownAndItsFieldGetsTheFocus) {
         {"open", "H", 0, "", {}, 0},
         {"open", eAcute16, 0, "", {}, 0},
         {"open", eAcute16 + "a", 0, "", kMsgBadValueType, P::kIdSsid},
+        // Texts go as typed, spaces and all; "&" and control bytes cannot be carried.
+        {"WPA", "Caf\xC3\xA9 Net", 0, "correct horse battery", {}, 0},
+        {"open", "Caf\xC3\xA9 & bar", 0, "", kMsgBadValueType, P::kIdSsid},
+        {"open", "Home\t", 0, "", kMsgBadValueType, P::kIdSsid},
+        {"WPA", "Home", 0, "correct horse&battery", kMsgBadValueType, P::kIdWpaKey},
+        {"WPA", "Home", 0, "correct horse\x7f", kMsgBadValueType, P::kIdWpaKey},
+        {"WEP64", "Home", 1, "ab&de", kMsgBadValueType, P::kIdFirstKey + 1},
+        // A key that would be sent beside the current one is checked too, and shown.
+        {"WEP64", "Home", 0, "abcde", kMsgBadValueType, P::kIdFirstKey + 2,
+         "ab\x01"
+         "de"},
+        {"WEP64", "Home", 0, "abcde", {}, 0, "ab&d"},  // wrong length: emptied, not sent
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.mode) + " ssid " + c.ssid + " key " + c.key);
@@ -50,19 +64,34 @@ TEST_F(WirelessChecks, FirstFailureIsShownAndItsFieldGetsTheFocus) {
         boxes.Clear();
         applied.reset();
         std::string focus;
+        bool focusShown = false;
+        std::vector<std::string> kept;
         RunWirelessPage(&owner, [&](CWirelessPage& page) {
             EditOf(page, P::kIdSsid)->setText(QString::fromStdString(c.ssid));
             const int keyField =
                 std::string(c.mode) == "WPA" ? P::kIdWpaKey : P::kIdFirstKey + c.keyPosition;
             Choose(page, P::kIdKeyList, c.keyPosition);
             EditOf(page, keyField)->setText(QString::fromStdString(c.key));
+            if (!c.thirdKey.empty()) {
+                EditOf(page, P::kIdFirstKey + 2)->setText(QString::fromStdString(c.thirdKey));
+            }
             page.Control(P::kIdChannelList)->setFocus();
             qobject_cast<QAbstractButton*>(page.Control(kIdNext))->click();
-            if (QWidget* w = page.focusWidget()) focus = w->objectName().toStdString();
+            if (QWidget* w = page.focusWidget()) {
+                focus = w->objectName().toStdString();
+                focusShown = w->isVisible();
+            }
+            kept = {TextIn(page, P::kIdSsid), TextIn(page, keyField),
+                    TextIn(page, P::kIdFirstKey + 2),
+                    ListOf(page, P::kIdKeyList)->currentText().toStdString()};
         });
         if (c.message) {
             EXPECT_EQ(LastBox(), LocalizedMessage(2, *c.message));
             EXPECT_EQ(focus, std::to_string(c.focus));
+            EXPECT_TRUE(focusShown);
+            // The entries stay as typed, and the current key number as chosen.
+            EXPECT_EQ(kept, (std::vector<std::string>{c.ssid, c.key, c.thirdKey,
+                                                      std::to_string(c.keyPosition + 1)}));
             EXPECT_FALSE(applied);
         } else {
             EXPECT_TRUE(boxes.Entries().empty());
@@ -137,22 +166,6 @@ TEST_F(WirelessTest, RecordCarriesTheWirelessFieldsOfEachMode) {
             EXPECT_EQ(saved, c.wantKeys);
         }
     }
-}
-
-TEST_F(WirelessTest, InstalledOpenerRunsThePageWithTheOpenersRecord) {
-    WizardContext withPage = CurrentContext();
-    WizardContext flow;
-    InstallWizardFlow(flow);
-    withPage[WizardStep::AccountNext] = flow[WizardStep::AccountNext];
-    ScopedWizardContext installed(withPage);
-    Remember("open", "Home");
-    WizardSession record{};
-    record.atmVci = 77;
-    WhenWirelessShown next([](CWirelessPage& page) { page.OnNext(); });
-    OpenStep(WizardStep::AccountNext, &owner, &record);
-    ASSERT_TRUE(applied);
-    EXPECT_EQ(applied->atmVci, 77u);
-    EXPECT_STREQ(applied->wlSsid, "Home");
 }
 
 TEST_F(WirelessTest, BackRemembersUncheckedEntriesAndTheNextVisitShowsThem) {
