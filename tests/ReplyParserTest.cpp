@@ -99,6 +99,21 @@ TEST(ReplyParser, EndStepZeroesTheWholeReplyBeforeCopyingTheValues) {
     EXPECT_EQ(buffer[20], 'Z') << "bytes past the reply's terminator stay untouched";
 }
 
+TEST(ReplyParser, WithoutAValueListEveryModeStillReadsItsCode) {
+    // The sanitizer build fails here if a null list reaches memcpy, even for no bytes.
+    const struct {
+        int mode;
+        int result;
+    } cases[] = {{ReplyWirelessGet, 2}, {ReplyReason, 0}, {ReplyLanTest, 0}, {ReplyWanTest, 0}};
+    for (const auto& c : cases) {
+        char buffer[] = "wl.wzd?reason=0&wlAuthMode=WEP64&wlSsid=home";
+        EXPECT_EQ(ParseReplyText(c.mode, buffer, nullptr, 0), c.result) << c.mode;
+        if (c.mode == ReplyWirelessGet) {
+            EXPECT_STREQ(buffer, "");
+        }
+    }
+}
+
 TEST(ReplyParser, FullLengthReplyNeverOverrunsTheBufferOrTheValueList) {
     // 260 bytes of short pairs after "reason": the value list is as long as it can get.
     std::string reply = "?reason=0";
