@@ -26,11 +26,15 @@ void ShowNotDetected(QWidget* owner, MessageIcon icon) {
 }
 
 // Runs on the worker: has the UI thread show the plain box and returns once it was dismissed.
-// The box belongs to no page, so it is shown even when the detection page has gone.
-void ShowCandidateFailure() {
+// Nothing is shown once the page has closed: the box would speak of a detection the user has
+// already been told failed, perhaps over a newer one. The UI thread both closes the page and
+// reads pageOpen here, so the answer cannot change while the box is being decided.
+void ShowCandidateFailure(const std::shared_ptr<const std::atomic<bool>>& pageOpen) {
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr) return;
-    auto show = [] { ShowNotDetected(nullptr, MessageIcon::None); };
+    auto show = [pageOpen] {
+        if (pageOpen->load()) ShowNotDetected(nullptr, MessageIcon::None);
+    };
     if (QThread::currentThread() == app->thread()) {
         show();
         return;
@@ -40,14 +44,17 @@ void ShowCandidateFailure() {
 
 }  // namespace
 
-int DetectModemWorker(const std::string& helperDirectory, const ProgressSettings& settings) {
+int DetectModemWorker(const std::string& helperDirectory, const ProgressSettings& settings,
+                      std::shared_ptr<const std::atomic<bool>> pageOpen) {
     std::unique_ptr<ProcessService> owned =
         settings.makeProcesses ? settings.makeProcesses() : std::make_unique<PosixProcessService>();
     ProcessService& processes = *owned;
     std::unique_ptr<NetworkAdapters> adapters =
         settings.makeAdapters ? settings.makeAdapters(processes) : CreateNetworkAdapters(processes);
     DetectionCallbacks callbacks;
-    callbacks.onCandidateFailed = [](const std::string&) { ShowCandidateFailure(); };
+    callbacks.onCandidateFailed = [pageOpen](const std::string&) {
+        ShowCandidateFailure(pageOpen);
+    };
     DetectionTiming pacing;
     pacing.settleMs = static_cast<int>(pacing.settleMs * settings.scale);
     pacing.commandGapMs = static_cast<int>(pacing.commandGapMs * settings.scale);
@@ -75,7 +82,10 @@ void CDetectPage::OnInitDialog() {
     // The worker owns copies of what it reads: the page may be gone long before it ends.
     const std::string directory = CurrentDirectory();
     const ProgressSettings settings = CurrentProgressSettings();
-    if (!m_worker.Start([directory, settings] { return DetectModemWorker(directory, settings); })) {
+    m_open->store(true);
+    std::shared_ptr<const std::atomic<bool>> open = m_open;
+    if (!m_worker.Start(
+            [directory, settings, open] { return DetectModemWorker(directory, settings, open); })) {
         // The timer keeps running: the page fails by time-out.
         ShowNotDetected(this, MessageIcon::Exclamation);
     }
@@ -118,6 +128,7 @@ void CDetectPage::GiveUp() {
 }
 
 void CDetectPage::OnClose() {
+    m_open->store(false);
     m_timer.stop();
     m_fill->Stop();
     m_worker.Close();
