@@ -3,6 +3,9 @@
 #include <QCoreApplication>
 #include <QProgressBar>
 #include <QThread>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
 
 #include "platform/MessageBoxService.h"
 #include "platform/NetworkAdapters.h"
@@ -25,22 +28,62 @@ void ShowNotDetected(QWidget* owner, MessageIcon icon) {
     }
 }
 
-// Runs on the worker: has the UI thread show the plain box and returns once it was dismissed.
-// Nothing is shown once the page has closed: the box would speak of a detection the user has
-// already been told failed, perhaps over a newer one. The UI thread both closes the page and
-// reads pageOpen here, so the answer cannot change while the box is being decided.
-void ShowCandidateFailure(const std::shared_ptr<const std::atomic<bool>>& pageOpen) {
-    QCoreApplication* app = QCoreApplication::instance();
-    if (app == nullptr) return;
-    auto show = [pageOpen] {
-        if (pageOpen->load()) ShowNotDetected(nullptr, MessageIcon::None);
-    };
-    if (QThread::currentThread() == app->thread()) {
-        show();
-        return;
+// The plain boxes detection workers ask for, shown by the UI thread. A worker leaves its request
+// under a lock of ours and wakes the UI thread with a bare event that carries nothing of ours,
+// then waits under the same lock for the answer: the thread sanitizer sees no synchronisation
+// inside Qt, so every hand-over between the threads goes through this lock. Made on the UI
+// thread, where it lives, and never destroyed: a worker may outlive any page.
+class CandidateFailureBoxes final : public QObject {
+public:
+    static CandidateFailureBoxes* Instance() {
+        static CandidateFailureBoxes* boxes = new CandidateFailureBoxes;
+        return boxes;
     }
-    QMetaObject::invokeMethod(app, show, Qt::BlockingQueuedConnection);
-}
+
+    // On a worker: has the UI thread show the box, unless the page has closed by then (the box
+    // would speak of a detection the user has already been told failed, perhaps over a newer
+    // one), and returns once it was dismissed.
+    void ShowAndWait(std::shared_ptr<const std::atomic<bool>> pageOpen) {
+        auto request = std::make_shared<Request>();
+        request->pageOpen = std::move(pageOpen);
+        {
+            std::lock_guard lock(mutex_);
+            pending_.push_back(request);
+        }
+        QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+        std::unique_lock lock(mutex_);
+        answered_.wait(lock, [&] { return request->answered; });
+    }
+
+protected:
+    void customEvent(QEvent*) override {
+        for (;;) {
+            std::shared_ptr<Request> request;
+            {
+                std::lock_guard lock(mutex_);
+                if (pending_.empty()) return;
+                request = pending_.front();
+                pending_.pop_front();
+            }
+            // The UI thread also closes the page, so the answer cannot change meanwhile.
+            if (request->pageOpen->load()) ShowNotDetected(nullptr, MessageIcon::None);
+            {
+                std::lock_guard lock(mutex_);
+                request->answered = true;
+            }
+            answered_.notify_all();
+        }
+    }
+
+private:
+    struct Request {
+        std::shared_ptr<const std::atomic<bool>> pageOpen;
+        bool answered = false;
+    };
+    std::mutex mutex_;
+    std::condition_variable answered_;
+    std::deque<std::shared_ptr<Request>> pending_;
+};
 
 }  // namespace
 
@@ -53,7 +96,13 @@ int DetectModemWorker(const std::string& helperDirectory, const ProgressSettings
         settings.makeAdapters ? settings.makeAdapters(processes) : CreateNetworkAdapters(processes);
     DetectionCallbacks callbacks;
     callbacks.onCandidateFailed = [pageOpen](const std::string&) {
-        ShowCandidateFailure(pageOpen);
+        QCoreApplication* app = QCoreApplication::instance();
+        if (app == nullptr) return;
+        if (QThread::currentThread() == app->thread()) {
+            if (pageOpen->load()) ShowNotDetected(nullptr, MessageIcon::None);
+        } else {
+            CandidateFailureBoxes::Instance()->ShowAndWait(pageOpen);
+        }
     };
     DetectionTiming pacing;
     pacing.settleMs = static_cast<int>(pacing.settleMs * settings.scale);
@@ -84,6 +133,7 @@ void CDetectPage::OnInitDialog() {
     const ProgressSettings settings = CurrentProgressSettings();
     m_open->store(true);
     std::shared_ptr<const std::atomic<bool>> open = m_open;
+    CandidateFailureBoxes::Instance();  // made here, on the UI thread, where it must live
     if (!m_worker.Start(
             [directory, settings, open] { return DetectModemWorker(directory, settings, open); })) {
         // The timer keeps running: the page fails by time-out.
