@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "ModemSim.h"
@@ -237,22 +241,28 @@ TEST_F(SimTest, ApplyResultsFollowTheModemsAnswers) {
 
 namespace {
 
-std::string RunModemctl(const std::string& args) {
+struct ModemctlRun {
     std::string output;
+    int status = -1;
+};
+
+ModemctlRun RunModemctl(const std::string& args) {
+    ModemctlRun run;
     FILE* pipe = ::popen((std::string(MODEMCTL_PATH) + " " + args + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return output;
+    if (pipe == nullptr) return run;
     char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe)) output += chunk;
-    ::pclose(pipe);
-    return output;
+    while (std::fgets(chunk, sizeof chunk, pipe)) run.output += chunk;
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
 }
 
-std::string LastLine(const std::string& text) {
-    std::string trimmed = text.substr(0, text.find_last_not_of('\n') + 1);
-    return trimmed.substr(trimmed.find_last_of('\n') + 1);
+std::string Tail(const std::string& text, std::size_t size) {
+    return text.substr(text.size() - std::min(size, text.size()));
 }
 
-TEST_F(SimTest, ModemctlEndsWithTheResultTheWizardWouldCompute) {
+// The output ends with the result the wizard would compute, and the exit status follows it.
+TEST_F(SimTest, ModemctlPrintsAndExitsWithTheResultTheWizardWouldCompute) {
     Serve("127.0.0.18");
     WirelessState w;
     w.ssid = "cafe";
@@ -261,20 +271,56 @@ TEST_F(SimTest, ModemctlEndsWithTheResultTheWizardWouldCompute) {
     w.keys[0] = "0123456789abc";
     w.keyIndex = 1;
     sim_->SetWireless(w);
-    std::string out = RunModemctl("127.0.0.18 wireless-get");
-    EXPECT_EQ(LastLine(out), "result=1");
-    EXPECT_NE(out.find("wlSsid=cafe\nwlChannel=6\nwlAuthMode=WEP128\nwlKey1=0123456789abc\n"
-                       "wlKey2=\nwlKey3=\nwlKey4=\nwlKeyIndex=1\n"),
-              std::string::npos)
-        << out;
-    EXPECT_EQ(LastLine(RunModemctl("127.0.0.18 lan-test")), "result=0");
-    sim_->SetInternetCode(0);
-    EXPECT_EQ(LastLine(RunModemctl("127.0.0.18 internet-test")), "result=6");
-    EXPECT_EQ(LastLine(RunModemctl("127.0.0.18 send 'wancfg.wzd?method=set&edit=0'")), "result=2");
-    sim_->SetFault(RequestKind::LanTest, {FaultMode::CloseAtOnce, 0});
-    EXPECT_EQ(LastLine(RunModemctl("127.0.0.18 lan-test")), "result=1");
-    EXPECT_NE(RunModemctl("300.1.1.1 lan-test").find("not a dotted IPv4 address"),
-              std::string::npos);
+    const struct {
+        std::function<void(ModemSim&)> arrange;
+        std::string args;
+        std::string ending;  // of the output
+        int status;
+    } cases[] = {
+        {{},
+         "127.0.0.18 wireless-get",
+         "wlSsid=cafe\nwlChannel=6\nwlAuthMode=WEP128\nwlKey1=0123456789abc\nwlKey2=\nwlKey3=\n"
+         "wlKey4=\nwlKeyIndex=1\nresult=1\n",
+         1},
+        {{}, "127.0.0.18 lan-test", "connection accepted\nresult=0\n", 0},
+        {[](ModemSim& m) { m.SetInternetCode(0); }, "127.0.0.18 internet-test", "result=6\n", 1},
+        {[](ModemSim& m) { m.SetInternetCode(6); }, "127.0.0.18 internet-test", "result=0\n", 0},
+        {{}, "127.0.0.18 send 'wancfg.wzd?method=set&edit=0'", "result=2\n", 1},
+        {[](ModemSim& m) {
+             m.SetFault(RequestKind::LanTest, {FaultMode::CloseAtOnce, 0});
+         },
+         "127.0.0.18 lan-test", "connection accepted\nresult=1\n", 1},
+        {{}, "127.0.0.19 lan-test", "connection refused or timed out\nresult=1\n", 1},
+        {{}, "300.1.1.1 lan-test", "'300.1.1.1' is not a dotted IPv4 address\n", 2},
+        {{},
+         "127.0.0.18 lan-test extra",
+         "modemctl detect    (run in the bundle folder, beside "
+         "EnableDHCP)\n",
+         2},
+        {{}, "127.0.0.18", "modemctl detect    (run in the bundle folder, beside EnableDHCP)\n", 2},
+    };
+    for (const auto& c : cases) {
+        if (c.arrange) c.arrange(*sim_);
+        const ModemctlRun run = RunModemctl(c.args);
+        EXPECT_EQ(Tail(run.output, c.ending.size()), c.ending) << c.args << "\n" << run.output;
+        EXPECT_EQ(run.status, c.status) << c.args;
+    }
+}
+
+// A hostile reply must not reach the support person's terminal as escape sequences: control
+// bytes and bytes that are not printable UTF-8 are shown as \xHH, a backslash as \\.
+TEST_F(SimTest, ModemctlShowsTheModemsBytesEscaped) {
+    Serve("127.0.0.20");
+    sim_->SetReply(RequestKind::WirelessGet,
+                   "wl.wzd?reason=0&wlSsid=\x1b]0;owned\x07home&wlChannel=6&wlAuthMode=open&"
+                   "wlKey1=caf\xc3\xa9!&wlKey2=\xff\xc2\x9bxy&wlKey3=a\\b\x7fz&wlKey4=\xe2\x82&"
+                   "wlKeyIndex=1");
+    const ModemctlRun run = RunModemctl("127.0.0.20 wireless-get");
+    EXPECT_EQ(run.output,
+              "wlSsid=\\x1b]0;owned\\x07home\nwlChannel=6\nwlAuthMode=open\nwlKey1=caf\xc3\xa9!\n"
+              "wlKey2=\\xff\\xc2\\x9bxy\nwlKey3=a\\\\b\\x7fz\nwlKey4=\\xe2\\x82\nwlKeyIndex=1\n"
+              "result=0\n");
+    EXPECT_EQ(run.status, 0);
 }
 
 }  // namespace

@@ -317,6 +317,7 @@ TEST(ModemSimBinary, ServesAndLogsUntilSigtermAndRefusesBadArguments) {
         {"--internet-code", "x", "127.0.0.110"},
         {"10.0.0.1"},
         {"127.0.0.108"},
+        {"127.0.0.110", "127.0.0.111"},  // one address only: the second is not served instead
     };
     for (const auto& args : cases) {
         int childOut = -1;

@@ -21,22 +21,26 @@ expect_in() { # file text what
 
 # A fresh sandbox: $bin (the whole search path), $home, $bundle with the scripts, $log.
 sandbox() {
-  rm -rf "$work/case" && mkdir -p "$work/case/bin" "$work/case/home" "$work/case/bundle"
+  rm -rf "$work/case" && mkdir -p "$work/case/bin" "$work/case/home" "$work/case/bundle" \
+    "$work/case/tmp"
   bin=$work/case/bin home=$work/case/home bundle=$work/case/bundle log=$work/case/log
   : >"$log"
-  for tool in sh sed head awk date tr uname timeout dirname cat sleep grep chmod; do
+  for tool in sh sed head awk date tr uname timeout dirname cat sleep grep chmod mktemp; do
     ln -s "$(command -v "$tool")" "$bin/$tool"
   done
   cp -R "$src/Acrobat" "$src/Support" "$bundle/"
 }
 
 stub() { # name body: a command on the search path that runs body
+  # In place of a link to a system tool, never through it.
+  rm -f "$bin/$1"
   printf '#!/bin/sh\n%s\n' "$2" >"$bin/$1"
   chmod +x "$bin/$1"
 }
 
 run_script() { # script: runs it in the sandbox, output in $work/case/out
-  (cd "$bundle" && env -i PATH="$bin" HOME="$home" ${display:+DISPLAY=$display} \
+  (cd "$bundle" && env -i PATH="$bin" ${home:+HOME=$home} TMPDIR="$work/case/tmp" \
+    ${display:+DISPLAY=$display} \
     XDG_DATA_HOME="$home/.local/share" XDG_DATA_DIRS="$work/case/share" \
     sh "$bundle/$1" </dev/null >"$work/case/out" 2>&1)
 }
@@ -86,6 +90,43 @@ run_script Support/SupportDesk || fail "SupportDesk exit status with a hanging c
 elapsed=$(($(date +%s) - started))
 [ "$elapsed" -lt 30 ] || fail "SupportDesk took ${elapsed}s with a hanging command"
 expect_in "$home"/SetupPilot-support-*.txt "timed out" "hanging command reported"
+
+# SupportDesk where a link waits at the report's old, predictable name: the report is a new
+# file of the user's alone, and what the link points to is left as it was.
+fixed_date() {
+  # shellcheck disable=SC2016 # expanded by the stand-in, not here
+  stub date 'case "$1" in +*) echo 2030-01-02-030405 ;; *) echo "Wed, 02 Jan 2030" ;; esac'
+}
+sandbox
+stub ip 'exit 0'
+fixed_date
+echo precious >"$work/case/victim"
+ln -s "$work/case/victim" "$home/SetupPilot-support-2030-01-02-030405.txt"
+run_script Support/SupportDesk || fail "SupportDesk exit status beside a planted link"
+report=$(sed -n 's/^Support report written to //p' "$work/case/out")
+case $report in
+  "$home"/SetupPilot-support-2030-01-02-030405-*.txt) ;;
+  *) fail "report not in the home folder under a new name: '$report'" ;;
+esac
+{ [ -f "$report" ] && [ ! -L "$report" ]; } || fail "the report is not a plain new file"
+[ "$(stat -c %a "$report" 2>/dev/null)" = 600 ] || fail "the report is readable by others"
+[ "$(cat "$work/case/victim")" = precious ] || fail "SupportDesk wrote through a planted link"
+
+# SupportDesk without a home folder: the report goes to a private folder in the temporary
+# folder, never to a fixed name there.
+sandbox
+stub ip 'exit 0'
+fixed_date
+ln -s "$work/case/victim" "$work/case/tmp/SetupPilot-support-2030-01-02-030405.txt"
+home="" run_script Support/SupportDesk || fail "SupportDesk exit status without HOME"
+report=$(sed -n 's/^Support report written to //p' "$work/case/out")
+case $report in
+  "$work/case/tmp"/SetupPilot-support-*/SetupPilot-support-*.txt) ;;
+  *) fail "report without HOME not in a private temporary folder: '$report'" ;;
+esac
+[ "$(stat -c %a "$(dirname "$report")" 2>/dev/null)" = 700 ] || fail "the folder is not private"
+expect_in "$report" "== Default gateway ==" "report without HOME"
+[ -e "$work/case/victim" ] && fail "SupportDesk wrote through a link in the temporary folder"
 
 # AdbeRdr with a viewer registered: names it, installs nothing.
 sandbox

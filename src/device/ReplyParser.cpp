@@ -19,7 +19,7 @@ char* NextToken(char*& pos, char separator) {
 }
 
 void AppendBounded(char* list, std::size_t size, const char* text) {
-    if (size == 0) return;
+    if (list == nullptr || size == 0) return;
     std::size_t used = strnlen(list, size - 1);
     std::size_t room = size - 1 - used;
     std::size_t n = std::strlen(text);
@@ -96,7 +96,9 @@ int ParseReplyText(int mode, char* buffer, char* valueList, std::size_t valueLis
     // End step: the reply's bytes give way to the collected value list (never more of it than
     // the reply occupied, so the buffer cannot be overrun).
     std::memset(buffer, 0, replyLength);
-    std::size_t n = valueListSize ? strnlen(valueList, valueListSize) : 0;
+    // Without a value list there is nothing to copy (and memcpy must not see a null pointer,
+    // even for no bytes).
+    std::size_t n = valueList && valueListSize ? strnlen(valueList, valueListSize) : 0;
     if (n > replyLength) n = replyLength;
     if (n > 0) std::memcpy(buffer, valueList, n);
     buffer[n] = '\0';

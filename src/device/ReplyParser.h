@@ -9,8 +9,8 @@
 // buffer is a NUL-terminated reply and is modified in place: separators are cut, and unless the
 // interpretation returns early the reply bytes are zeroed and the collected value list is copied
 // to the start of the buffer. valueList accumulates "value&" for every pair after "reason" in
-// ReplyWirelessGet mode; it is never emptied here and never overflows its capacity. It may be
-// null when valueListSize is 0.
+// ReplyWirelessGet mode; it is never emptied here and never overflows its capacity. valueList
+// may be null (with valueListSize 0): the values are then not collected.
 int ParseReplyText(int mode, char* buffer, char* valueList, std::size_t valueListSize);
 
 // The number at the start of text as atoi reads it (leading blanks, optional sign, digits; 0

@@ -66,8 +66,10 @@ bool IsYes(std::string_view value) {
 }  // namespace
 
 bool IsDottedIpv4(std::string_view text) {
-    // A NUL would end the text early for inet_pton and for every later use as a C string.
-    if (text.empty() || text.size() > 15 || text.find('\0') != std::string_view::npos) return false;
+    // inet_pton stops at a NUL, so "10.0.0.1\0junk" would pass as its first part.
+    if (text.empty() || text.size() > 15 || text.find('\0') != std::string_view::npos) {
+        return false;
+    }
     std::string copy(text);
     in_addr parsed{};
     return inet_pton(AF_INET, copy.c_str(), &parsed) == 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -52,6 +53,18 @@ public:
     // Releases and renews the lease of every interface, waiting for each renewal to end. One
     // outcome per interface; interfaces that do not use DHCP are neither released nor renewed.
     virtual std::vector<RenewOutcome> RenewAll() = 0;
+
+    // Where the service says what it left out and why (a DHCP client it does not trust, say),
+    // one line each, for the people diagnosing a detection. Unset: nothing is said.
+    void SetNoticeSink(std::function<void(const std::string&)> sink) { notices_ = std::move(sink); }
+
+protected:
+    void Notice(const std::string& text) const {
+        if (notices_) notices_(text);
+    }
+
+private:
+    std::function<void(const std::string&)> notices_;
 };
 
 // True when at least one interface was both released and renewed.

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/LeaseFiles.h"
+
 namespace {
 
 constexpr const char* kManagerPath = "/org/freedesktop/NetworkManager";
@@ -94,7 +96,8 @@ bool NetworkManagerAdapters::Devices(std::vector<Device>& devices) {
             auto options =
                 bus.StringMapProperty(kNetworkManagerService, dhcp4, kDhcp4Interface, "Options");
             auto server = options.find("dhcp_server_identifier");
-            if (server != options.end() && !server->second.empty()) {
+            // Held to the same check as a lease file's: this text becomes the modem's address.
+            if (server != options.end() && IsDottedIpv4(server->second)) {
                 device.adapter.dhcpServer = server->second;
             }
         }

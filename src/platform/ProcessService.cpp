@@ -41,9 +41,9 @@ pid_t Spawn(const std::vector<std::string>& command, bool quiet) {
 int WaitFor(pid_t pid) {
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return ProcessService::kNotStarted;
+        if (errno != EINTR) return ProcessService::kNoExitCode;
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : ProcessService::kNotStarted;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : ProcessService::kNoExitCode;
 }
 
 }  // namespace

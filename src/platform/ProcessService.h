@@ -9,11 +9,13 @@
 class ProcessService {
 public:
     static constexpr int kNotStarted = -1;
+    static constexpr int kNoExitCode = -2;
 
     virtual ~ProcessService() = default;
-    // Runs the command and waits for it without a time limit. Its exit code, or kNotStarted when
-    // it could not be started (missing, not executable) or did not exit normally. quiet sends its
-    // output to /dev/null; otherwise it shares ours.
+    // Runs the command and waits for it without a time limit. Its exit code; kNotStarted when it
+    // could not be started (missing, not executable); kNoExitCode when it started but ended
+    // without one (killed by a signal) or could not be waited for. quiet sends its output to
+    // /dev/null; otherwise it shares ours.
     virtual int Run(const std::vector<std::string>& command, bool quiet) = 0;
     // Starts the command, output to /dev/null, and returns at once; it is never waited for and
     // its failure is not reported.

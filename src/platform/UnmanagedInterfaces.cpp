@@ -83,8 +83,12 @@ std::vector<InterfaceFacts> ReadInterfaceFacts(
     std::vector<InterfaceFacts> out;
     const std::set<std::string> withIpv4 = InterfacesWithIpv4();
     std::set<std::string> clients = DhcpcdInterfaces();
-    for (const DhclientInstance& instance : DhclientAdapters::RunningInstances()) {
-        clients.insert(instance.interfaces.begin(), instance.interfaces.end());
+    // Any dhclient counts here, whoever runs it: the question is only whether an interface
+    // already has a client, never what to run or which file to believe.
+    for (const std::vector<std::string>& argv : ProcessCommandLines()) {
+        if (std::optional<DhclientInstance> instance = ParseDhclientCommand(argv)) {
+            clients.insert(instance->interfaces.begin(), instance->interfaces.end());
+        }
     }
     for (const SystemInterface& interface : ListSystemInterfaces()) {
         const std::string sys = "/sys/class/net/" + interface.name;

@@ -14,7 +14,9 @@
 int ApplySettingsWorker(const WizardSession& record, const ProgressSettings& settings) {
     const int result = BuildAndSendSettings(record, Session(), settings.limits);
     Session().applyFinished.store(1);
-    return result;
+    // A modem reason equal to the still-running exit code would keep the page waiting out its
+    // time; every failure shows the same message.
+    return result == WorkerThread::kStillActive ? 1 : result;
 }
 
 CApplyPage::CApplyPage(const QString& bitmapPath, QWidget* owner)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QTimer>
+#include <atomic>
+#include <memory>
 #include <string>
 
 #include "platform/WorkerThread.h"
@@ -44,10 +46,13 @@ private:
     ProgressFill* m_fill;
     WorkerThread m_worker;
     int m_nProgressStep = 1;
+    // True from the start of the worker until the page closes; the worker holds a share.
+    std::shared_ptr<std::atomic<bool>> m_open = std::make_shared<std::atomic<bool>>(false);
 };
 
 // The detection worker's procedure: DetectModem with the system's adapters and processes and the
-// helper in helperDirectory, writing only session fields. A candidate that accepted but failed
-// the LAN test costs one plain not-detected box, shown by the UI thread; the worker waits until
-// it has been dismissed. 0 when the modem was found, else 1.
-int DetectModemWorker(const std::string& helperDirectory, const ProgressSettings& settings);
+// helper in helperDirectory, writing only session fields. While *pageOpen, a candidate that
+// accepted but failed the LAN test costs one plain not-detected box, shown by the UI thread; the
+// worker waits until it has been dismissed. 0 when the modem was found, else 1.
+int DetectModemWorker(const std::string& helperDirectory, const ProgressSettings& settings,
+                      std::shared_ptr<const std::atomic<bool>> pageOpen);

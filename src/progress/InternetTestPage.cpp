@@ -33,7 +33,10 @@ int InternetTestWorker(const std::string& modemAddress, int timeout,
     const int result =
         ExchangeInternetTest(modemAddress.c_str(), timeout, settings.internetTestLimits);
     if (result == 0) Session().internetConnected.store(1);
-    return result;
+    // The modem's code becomes the exit code, which reads kStillActive while the worker runs: a
+    // modem answering that very code would keep the page waiting out its time. It gets the
+    // general message at once instead, as every code the table does not name.
+    return result == WorkerThread::kStillActive ? 1 : result;
 }
 
 CInternetTestPage::CInternetTestPage(const QString& bitmapPath, QWidget* owner)

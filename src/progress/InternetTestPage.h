@@ -64,6 +64,7 @@ struct TestResultMessage {
 TestResultMessage TestResultMessageFor(int code, const SessionFields& fields);
 
 // The Internet test worker's procedure: the test with this timeout against the modem's address;
-// internetConnected = 1 when the modem reports success. Returns the result code.
+// internetConnected = 1 when the modem reports success. Returns the result code, 1 in place of
+// a modem code equal to WorkerThread::kStillActive.
 int InternetTestWorker(const std::string& modemAddress, int timeout,
                        const ProgressSettings& settings);

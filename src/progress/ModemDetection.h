@@ -37,8 +37,8 @@ enum class CandidateOutcome {
 };
 
 struct DetectionCallbacks {
-    // A step of the detection has begun ("helper", "renew", "candidates", "lan-test"), or ended
-    // the detection ("no-helper", "renew-failed", "no-adapters", "no-candidates").
+    // A step of the detection has begun ("helper", "renew", "lan-test"), or ended the detection
+    // ("no-helper", "renew-failed", "no-adapters", "no-candidates", "superseded").
     // "not-authorized": the user's authorization to renew was refused; the detection goes on with
     // the DHCP servers the adapters already know, once this returns.
     std::function<void(const std::string& step)> onStep;
@@ -54,6 +54,10 @@ struct DetectionCallbacks {
 // Runs the detection. helperDirectory holds kDhcpHelperName. Writes fields.dhcpServerList and
 // dhcpServerCount; on success also modemIpAddress and modemFound = 1. Returns 0 when a modem
 // was found, 1 otherwise.
+//
+// Detections may overlap (a page that gave up does not stop its worker). Only the newest one of
+// the process counts: once a newer call has started, an older one writes nothing into fields,
+// stops before its next step or candidate ("superseded") and returns 1.
 int DetectModem(SessionFields& fields, const std::string& helperDirectory,
                 const DetectionServices& services, const DetectionCallbacks& callbacks = {},
                 const DetectionTiming& timing = {});

@@ -205,6 +205,7 @@ unsigned CWirelessPage::ReadModemSettings(bool& exchanged) {
     }
 
     m_readOutcome.reset();
+    m_readFinished = false;
     m_reader = std::thread([this, own = std::move(own), limits = m_limits] {
         char buffer[1024] = {};
         CopyText(buffer, kWirelessReadRequest);
@@ -215,15 +216,15 @@ unsigned CWirelessPage::ReadModemSettings(bool& exchanged) {
         for (std::size_t i = 0; i < values.size(); ++i) {
             std::memcpy(outcome->values[i], values[i], kRememberedSize);
         }
-        QMetaObject::invokeMethod(
-            this, [this, outcome] { OnReadFinished(outcome); }, Qt::QueuedConnection);
+        m_readOutcome = std::move(outcome);
+        QMetaObject::invokeMethod(this, "OnReadFinished", Qt::QueuedConnection);
     });
 
     // Timers and painting go on below; clicks and keys wait until the page is shown, when the
     // page's modal run keeps them from the window below.
     QEventLoop loop;
     m_readLoop = &loop;
-    if (!m_readOutcome) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!m_readFinished) loop.exec(QEventLoop::ExcludeUserInputEvents);
     m_readLoop = nullptr;
     m_reader.join();
 
@@ -236,8 +237,8 @@ unsigned CWirelessPage::ReadModemSettings(bool& exchanged) {
     return m_readOutcome->result;
 }
 
-void CWirelessPage::OnReadFinished(std::shared_ptr<const WirelessReadOutcome> outcome) {
-    m_readOutcome = std::move(outcome);
+void CWirelessPage::OnReadFinished() {
+    m_readFinished = true;
     if (m_readLoop != nullptr) m_readLoop->quit();
 }
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ModemSim.h"
@@ -176,8 +177,6 @@ TEST_F(Detection, FailsWithoutTryingACandidate) {
         const char* lastStep;
         int renewCalls;
     } cases[] = {
-        {"helper missing",
-         [](Detection& t) { unlink((t.folder_ + "/" + kDhcpHelperName).c_str()); }, "no-helper", 0},
         {"no interface renewed",
          [](Detection& t) {
              t.adapters_.outcomes = {{"eth0", true, false}, {"eth1", false, false}};
@@ -210,6 +209,87 @@ TEST_F(Detection, FailsWithoutTryingACandidate) {
         EXPECT_TRUE(outcomes_.empty());
         EXPECT_TRUE(processes_.detached.empty());
         EXPECT_EQ(fields_.modemFound, 0);
+    }
+}
+
+TEST_F(Detection, OnlyAHelperThatCannotBeStartedEndsTheDetection) {
+    Modem("127.0.0.163");
+    const struct {
+        const char* body;  // nullptr: no helper at all
+        mode_t mode;
+        bool goesOn;
+    } cases[] = {
+        {"exit 0", 0755, true},
+        {"exit 3", 0755, true},         // what it did is said on its output, not its code
+        {"kill -KILL $$", 0755, true},  // ended by a signal: it was started all the same
+        {"exit 0", 0644, false},        // cannot be run
+        {nullptr, 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body ? c.body : "missing");
+        const std::string helper = folder_ + "/" + kDhcpHelperName;
+        unlink(helper.c_str());
+        if (c.body) {
+            std::ofstream(helper) << "#!/bin/sh\n" << c.body << "\n";
+            chmod(helper.c_str(), c.mode);
+        }
+        adapters_ = FakeNetworkAdapters();
+        adapters_.adapters = {Dhcp("eth0", "127.0.0.163")};
+        steps_.clear();
+        fields_.modemFound = 0;
+        EXPECT_EQ(Detect(), c.goesOn ? 0 : 1);
+        EXPECT_EQ(adapters_.renewCalls, c.goesOn ? 1 : 0);
+        EXPECT_EQ(steps_.back(), c.goesOn ? "lan-test" : "no-helper");
+    }
+}
+
+// A page that gave up leaves its worker running; the next attempt starts another detection. The
+// older one must not write over the newer one's results, whatever it finds later.
+TEST_F(Detection, AnOlderDetectionNeverWritesOnceANewerOneHasStarted) {
+    const struct {
+        const char* name;
+        const char* olderReply;  // the older detection's first candidate answers this, late
+        std::vector<std::string> olderSteps;
+    } cases[] = {
+        // It finds the modem after the newer one has started, and keeps it to itself.
+        {"found late", "x?connection=ok", {"helper", "renew", "lan-test", "superseded"}},
+        // It stops before its next candidate.
+        {"failed late", "x?connection=down", {"helper", "renew", "lan-test", "superseded"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        fields_.dhcpServerCount = 0;
+        ModemSim& slow = Modem("127.0.0.164");
+        slow.SetReply(RequestKind::LanTest, c.olderReply);
+        slow.SetFault(RequestKind::LanTest, {FaultMode::Delay, 400});
+        ModemSim& next = Modem("127.0.0.165");
+
+        FakeNetworkAdapters olderAdapters;
+        olderAdapters.adapters = {Dhcp("eth0", "127.0.0.164"), Dhcp("eth1", "127.0.0.165")};
+        RecordingProcesses olderProcesses;
+        std::vector<std::string> olderSteps;
+        DetectionCallbacks olderCallbacks;
+        olderCallbacks.onStep = [&](const std::string& step) { olderSteps.push_back(step); };
+        int olderResult = -1;
+        std::thread older([&] {
+            olderResult = DetectModem(fields_, folder_, {&olderAdapters, &olderProcesses},
+                                      olderCallbacks, {0, 0, {300, 300, 2000}});
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // The newer detection: its only candidate refuses.
+        adapters_ = FakeNetworkAdapters();
+        adapters_.adapters = {Dhcp("eth0", "127.0.0.166")};
+        EXPECT_EQ(Detect(), 1);
+        older.join();
+
+        EXPECT_EQ(olderResult, 1);
+        EXPECT_EQ(olderSteps, c.olderSteps);
+        EXPECT_TRUE(next.Requests().empty()) << "the older detection went on to its next candidate";
+        EXPECT_EQ(Candidates(), std::vector<std::string>{"127.0.0.166"});
+        EXPECT_EQ(fields_.modemFound, 0);
+        EXPECT_STREQ(fields_.modemIpAddress, "");
     }
 }
 

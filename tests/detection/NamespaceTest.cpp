@@ -5,6 +5,11 @@
 // dhclient with its own lease, pid, configuration and script files in a temporary folder, in a
 // mount and UTS namespace of its own with a private resolv.conf.
 // Needs root, "ip netns", dnsmasq and dhclient; skipped with the reason where one is missing.
+//
+// The detection releases and renews with the system's dhclient script, never with the one an
+// instance was started with, so the renewals here run Debian's: it sets the address and routes
+// inside the pc namespace, and touches resolv.conf or the host name only when the DHCP server
+// hands those out, which this dnsmasq (no DNS, no host names) does not.
 
 #include <chrono>
 
@@ -57,6 +62,36 @@ protected:
     std::string Detect() { return InPrivatePc(MODEMCTL_PATH " detect"); }
 
     bool HelperRan() const { return access((folder_ + "/helper-ran").c_str(), F_OK) == 0; }
+
+    // A process in the pc namespace that calls itself dhclient, claims interface with its own
+    // script, lease, pid and configuration files in folder, and is in fact a shell waiting (its "-s
+    // --" reads as dhclient's -s option); run as user. Its script, if ever run, notes who ran it in
+    // folder/script-ran.
+    void FakeDhclient(const std::string& user, const std::string& folder,
+                      const std::string& interface, const std::string& server) {
+        Write(folder + "/script",
+              "#!/bin/sh\nid -u >>'" + folder_ + "/" + folder + "/script-ran'\n", 0755);
+        Write(folder + "/leases",
+              "lease {\n  interface \"" + interface + "\";\n  fixed-address 10.66.0.50;\n" +
+                  "  option subnet-mask 255.255.255.0;\n  option dhcp-server-identifier " + server +
+                  ";\n  renew 4 2099/12/03 10:00:00;\n  rebind 4 2099/12/03 " +
+                  "10:30:00;\n  expire 4 2099/12/03 11:00:00;\n}\n",
+              0644);
+        Write(folder + "/conf", "timeout 2;\ninitial-interval 1;\n", 0644);
+        const std::string f = folder_ + "/" + folder;
+        Shell("chown -R " + user + " '" + f + "'");
+        Start({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
+               "--clear-groups", "bash", "-c",
+               "exec -a dhclient bash -s -- -sf " + f + "/script -lf " + f + "/leases -pf " + f +
+                   "/pid -cf " + f + "/conf " + interface + " <<<'sleep 600; exit'"});
+        for (int i = 0; i < 50; ++i) {
+            if (Shell("pgrep -f '^dhclient -s -- -sf " + f + "/' >/dev/null") == 0) {
+                return;
+            }
+            std::this_thread::sleep_for(100ms);
+        }
+        FAIL() << "the fake dhclient in " << folder << " did not come up";
+    }
 };
 
 TEST_F(DhclientPc, FindsTheModemThatIsTheDhcpServer) {
@@ -119,6 +154,42 @@ TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
     EXPECT_NE(LineAt(out, "result=1"), std::string::npos) << out;
     EXPECT_EQ(out.find("candidate"), std::string::npos) << out;
     EXPECT_TRUE(HelperRan());
+}
+
+// Any user may start a process named dhclient whose options name their own script and lease
+// file. The detection runs as root: it must neither run that script nor take a candidate from
+// that lease file (the address that would receive the PPP password), and it says what it left
+// out. Before this was mended, both scripts ran as root and 10.66.0.2 became a candidate.
+TEST_F(DhclientPc, ADhclientOfAnotherUserOrProgramIsNeitherRunNorBelieved) {
+    // The fakes claim the first wire, on which no DHCP server answers, so that a renewal would
+    // leave their leases, and the "modem" addresses they name, in place, to be tried first.
+    AddNamespace("void");
+    AddNamespace("modem");
+    Wire("eth0", "void", "lan0", "10.66.0.254/24");
+    Wire("eth1", "modem", "lan0", "10.251.0.1/24");
+    DhcpServer("modem", "lan0", "10.251.0");
+    Modem("modem", "10.251.0.1");
+    DhcpClient("eth1");
+    Shell("mkdir '" + folder_ + "/user' '" + folder_ + "/program'");
+    chmod(folder_.c_str(), 0755);
+    FakeDhclient("65534", "user", "eth0", "10.66.0.1");
+    FakeDhclient("0", "program", "eth0", "10.66.0.2");
+
+    const std::string out = Detect();
+    EXPECT_NE(out.find(" left out: it does not run as root (user 65534)\n"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find(" left out: its program "), std::string::npos) << out;
+    EXPECT_NE(out.find("bash is not "), std::string::npos) << out;
+    // The real instance is renewed, with the system's script instead of its own.
+    EXPECT_NE(out.find(": -sf " + folder_ + "/dhclient-script not passed on"), std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("10.66.0."), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "candidate 10.251.0.1 passed"), std::string::npos) << out;
+    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+    for (const char* fake : {"user", "program"}) {
+        EXPECT_NE(access((folder_ + "/" + fake + "/script-ran").c_str(), F_OK), 0)
+            << "the script of the fake dhclient in " << fake << " ran";
+    }
 }
 
 }  // namespace

@@ -112,7 +112,15 @@ constexpr char kFourDevices[] = R"({"devices": [
     {"name": "eth3", "method": "auto", "active": false, "server": null}]})";
 
 TEST_F(MockNetworkManager, ListsTheDevicesWithTheirDhcpServers) {
-    Serve(kFourDevices);
+    // The server text becomes the modem's address: it is held to the lease files' check.
+    Serve(R"({"devices": [
+        {"name": "eth0", "method": "auto", "active": true, "server": "192.168.100.254"},
+        {"name": "eth1", "method": "manual", "active": true, "server": null},
+        {"name": "lo", "method": "auto", "active": true, "server": null},
+        {"name": "eth2", "method": "auto", "active": true, "server": null},
+        {"name": "eth3", "method": "auto", "active": false, "server": null},
+        {"name": "eth4", "method": "auto", "active": true, "server": "10.0.0.1;reboot"},
+        {"name": "eth5", "method": "auto", "active": true, "server": "192.168.100.2540"}]})");
     NetworkManagerAdapters adapters(std::move(bus_));
     std::vector<NetworkAdapter> list;
     ASSERT_TRUE(adapters.List(list));
@@ -121,10 +129,11 @@ TEST_F(MockNetworkManager, ListsTheDevicesWithTheirDhcpServers) {
         bool dhcp;
         const char* server;
     } expected[] = {
-        {"eth0", true, "192.168.50.1"},
-        {"eth1", false, "255.255.255.255"},  // fixed address
+        {"eth0", true, "192.168.100.254"},  {"eth1", false, "255.255.255.255"},  // fixed address
         {"eth2", true, "255.255.255.255"},   // DHCP without a lease yet
         {"eth3", false, "255.255.255.255"},  // no profile up
+        {"eth4", true, "255.255.255.255"},   // no address
+        {"eth5", true, "255.255.255.255"},
     };
     ASSERT_EQ(list.size(), std::size(expected));
     for (std::size_t i = 0; i < list.size(); ++i) {
@@ -187,6 +196,7 @@ TEST_F(MockNetworkManager, EnableDhcpSwitchesOnlyWiredProfilesAndKeepsTheirAddre
     EXPECT_NE(report.find("\"bench\": ipv4.method link-local -> auto"), std::string::npos)
         << report;
     EXPECT_EQ(report.find("cafe"), std::string::npos) << report;
+    EXPECT_EQ(report.find("no wired connection profile"), std::string::npos) << report;
 
     std::map<std::string, std::string> method;
     for (const std::string& path : ProfilePaths(*bus_)) {
@@ -201,6 +211,19 @@ TEST_F(MockNetworkManager, EnableDhcpSwitchesOnlyWiredProfilesAndKeepsTheirAddre
     const std::size_t update = calls.find(" Update ");
     ASSERT_NE(update, std::string::npos) << calls;
     EXPECT_NE(calls.find("192.168.7.20", update), std::string::npos) << calls;
+}
+
+TEST_F(MockNetworkManager, EnableDhcpSaysSoWhenThereIsNoWiredProfile) {
+    Serve(R"({"devices": [],
+              "profiles": [{"id": "cafe", "type": "802-11-wireless", "method": "manual"}]})");
+    char* text = nullptr;
+    std::size_t size = 0;
+    FILE* out = open_memstream(&text, &size);
+    EXPECT_EQ(EnableDhcpOnWiredProfiles(bus_.get(), out), 0);
+    std::fclose(out);
+    const std::string report(text, size);
+    std::free(text);
+    EXPECT_EQ(report, "NetworkManager has no wired connection profile\n");
 }
 
 }  // namespace

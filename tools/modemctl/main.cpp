@@ -1,6 +1,11 @@
 // modemctl: one exchange with a modem from a terminal, for support and diagnosis. It goes
 // through the same client and the same rules as the wizard, so its last line, result=N, is the
-// result the wizard would compute for that exchange.
+// result the wizard would compute for that exchange. The exit status follows it, as scripts
+// expect: 0 when the result is 0, 1 otherwise, 2 for a wrong command line.
+//
+// Texts that come from the modem (or from other processes, in detect's notes) are printed with
+// control bytes and bytes that are not UTF-8 escaped as \xHH, so that a hostile reply cannot
+// send escape sequences to the terminal of the person reading it.
 //
 // "modemctl detect" runs the whole modem detection of the wizard without a window. Like the
 // wizard it starts the DHCP helper EnableDHCP from the current directory, so it is run from the
@@ -12,6 +17,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/Exchanges.h"
@@ -24,6 +30,51 @@
 #include "wizard/TextBuffer.h"
 
 namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of text that encodes a printable
+// character (no C1 control, no surrogate, nothing above U+10FFFF, no overlong form); 0 if none.
+std::size_t PrintableUtf8Length(std::string_view text) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || text.size() < length) return 0;
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (byte(i) & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF) ||
+        code <= 0x9F) {
+        return 0;
+    }
+    return length;
+}
+
+// text as it may be shown on a terminal: printable ASCII and printable UTF-8 as they are, every
+// other byte as \xHH, and the backslash doubled so that the escapes read back unambiguously.
+std::string Escaped(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == '\\') {
+            out += "\\\\";
+            ++i;
+        } else if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+            ++i;
+        } else if (std::size_t n = PrintableUtf8Length(text.substr(i)); n > 0) {
+            out.append(text.substr(i, n));
+            i += n;
+        } else {
+            char hex[5];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+            ++i;
+        }
+    }
+    return out;
+}
 
 int Usage() {
     std::fprintf(stderr,
@@ -51,7 +102,7 @@ int WirelessGet(const char* address) {
         {"wlKey2", fields.wlKey2Saved},         {"wlKey3", fields.wlKey3Saved},
         {"wlKey4", fields.wlKey4Saved},         {"wlKeyIndex", fields.wlKeyIndexSaved},
     };
-    for (const auto& row : rows) std::printf("%s=%s\n", row.name, row.value);
+    for (const auto& row : rows) std::printf("%s=%s\n", row.name, Escaped(row.value).c_str());
     return static_cast<int>(result);
 }
 
@@ -75,6 +126,14 @@ int Detect() {
         std::printf("authorization: neighbour-cache flush left out (it needs root)\n");
     }
     std::fflush(stdout);
+    // What the adapter service left out, such as a DHCP client it does not trust. The texts may
+    // hold another user's file names.
+    if (adapters) {
+        adapters->SetNoticeSink([](const std::string& text) {
+            std::printf("%s\n", Escaped(text).c_str());
+            std::fflush(stdout);
+        });
+    }
     const std::string directory = CurrentDirectory();
 
     DetectionCallbacks callbacks;
@@ -102,22 +161,27 @@ int Detect() {
         std::fflush(stdout);
     };
     callbacks.onCandidateFailed = [&](const std::string& address) {
-        std::printf("%s: %s\n", address.c_str(), fields.msgModemNotDetected);
+        std::printf("%s: %s\n", Escaped(address).c_str(), fields.msgModemNotDetected);
     };
     callbacks.onCandidate = [](const std::string& address, CandidateOutcome outcome) {
-        std::printf("candidate %s %s\n", address.c_str(), CandidateOutcomeText(outcome));
+        std::printf("candidate %s %s\n", Escaped(address).c_str(), CandidateOutcomeText(outcome));
         std::fflush(stdout);
     };
     const int result = DetectModem(fields, directory, {adapters.get(), &processes}, callbacks);
-    if (result == 0) std::printf("modem=%s\n", fields.modemIpAddress);
+    if (result == 0) std::printf("modem=%s\n", Escaped(fields.modemIpAddress).c_str());
+    return result;
+}
+
+// The last line and the exit status of every exchange.
+int Finish(int result) {
     std::printf("result=%d\n", result);
-    return 0;
+    return result == 0 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string(argv[1]) == "detect") return Detect();
+    if (argc == 2 && std::string(argv[1]) == "detect") return Finish(Detect());
     if (argc < 3) return Usage();
     const char* address = argv[1];
     const std::string command = argv[2];
@@ -141,6 +205,5 @@ int main(int argc, char** argv) {
     } else {
         return Usage();
     }
-    std::printf("result=%d\n", result);
-    return 0;
+    return Finish(result);
 }

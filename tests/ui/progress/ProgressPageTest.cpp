@@ -395,7 +395,7 @@ TEST_F(ProgressPages, EveryApplyFailureShowsWriteFailedAndAsksForAnotherApply) {
         std::size_t requests;  // reaching the modem
     };
     std::vector<Case> cases;
-    for (int reason : {1, 5, 6, 7, 8, 9, -1, 2}) {
+    for (int reason : {1, 5, 6, 7, 8, 9, -1, 2, 259}) {
         cases.push_back(
             {"refused", [reason](ModemSim& m) { m.ForceWanReason(reason); }, kProtocolBridging, 1});
     }
@@ -412,8 +412,11 @@ TEST_F(ProgressPages, EveryApplyFailureShowsWriteFailedAndAsksForAnotherApply) {
         c.arrange(modem);
         SetModem("127.0.0.209");
         RunFromWireless(OpensApply(BridgingRecord(c.protocol)), [&](PageScript& script) {
+            script.OnShow("CApplyPage", Watch(bar));
             script.When(WirelessPage(), [](CWizardPage& top) { top.OnExit(); });
         });
+        // The failure ended the creep (by 2 a tick, a bar that crept to 100 took 51 values).
+        EXPECT_LT(bar.size(), 25u) << "the page waited out its time";
         ASSERT_EQ(boxes.Entries().size(), 1u);
         EXPECT_EQ(boxes.Entries()[0].text, TextOf(Session().msgWriteFailed));
         EXPECT_EQ(boxes.Entries()[0].icon, kExclamation);
@@ -448,6 +451,8 @@ TEST_F(ProgressPages, InternetTestCodesShowTheirMessagesAndUnwindSevenPages) {
         {6, 0, f.msgUnknownError, MessageIcon::Question},
         {7, 7, f.msgDslFailed, kExclamation},
         {8, 8, f.msgInternetFailed, kExclamation},
+        // The worker's still-running code, from the modem: shown at once, not after the time-out.
+        {1, 259, f.msgInternetFailed, kExclamation},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
@@ -456,6 +461,7 @@ TEST_F(ProgressPages, InternetTestCodesShowTheirMessagesAndUnwindSevenPages) {
         if (c.modemSays) Modem("127.0.0.211").SetInternetCode(*c.modemSays);
         const CWizardPage* shownAgain = nullptr;
         RunFromWireless(OpensTest, [&](PageScript& script) {
+            script.OnShow("CInternetTestPage", Watch(bar));
             script.When(SeventhBeneath(), [&](CWizardPage& top) {
                 shownAgain = &top;
                 top.OnExit();
@@ -468,6 +474,8 @@ TEST_F(ProgressPages, InternetTestCodesShowTheirMessagesAndUnwindSevenPages) {
         EXPECT_EQ(shownAgain, pages[1].get());
         EXPECT_EQ(pages[1]->reshows, (std::vector<std::uintptr_t>{0}));
         EXPECT_EQ(Session().internetConnected.load(), 0);
+        // The outcome ended the creep: a bar that crept to 100 took 101 values.
+        EXPECT_LT(bar.size(), 50u) << "the page waited out its time";
     }
 }
 
@@ -487,10 +495,12 @@ TEST_F(ProgressPages, ClosingAPageWhileItsWorkerRunsLeavesTheWorkerToFinish) {
         };
     };
     const Case cases[] = {
+        // Its first candidate fails the LAN test after the page has closed: no box is shown.
         {"CDetectPage",
          [](ProgressPages& t) {
+             t.Modem("127.0.0.217").SetReply(RequestKind::LanTest, "x?connection=fail");
              t.Modem("127.0.0.212");
-             setenv(kSimulatedModemVariable, "127.0.0.212", 1);
+             t.Adapters({{"eth0", true, "127.0.0.217"}, {"eth1", true, "127.0.0.212"}});
              WriteDhcpHelper("sleep 0.3");
              t.RunDetection("CDetectPage", [](CWizardPage& top) {
                  auto* guide = qobject_cast<CWizardPage*>(top.Owner());
@@ -523,6 +533,8 @@ TEST_F(ProgressPages, ClosingAPageWhileItsWorkerRunsLeavesTheWorkerToFinish) {
         ASSERT_TRUE(WaitForWorkers(5000));
         EXPECT_EQ((Session().*c.flag).load(), 1);
         EXPECT_TRUE(boxes.Entries().empty());
+        // Every modem was asked, the detection's failing candidate included.
+        for (const auto& sim : sims) EXPECT_FALSE(sim->Requests().empty());
     }
 }
 
