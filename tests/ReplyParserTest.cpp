@@ -11,13 +11,6 @@
 
 namespace {
 
-struct ParseCase {
-    const char* reply;
-    int mode;
-    int result;
-    const char* bufferAfter;  // nullptr: only the result is checked ("cut in place")
-};
-
 std::string Parse(const char* reply, int mode, int* result) {
     char buffer[DeviceClient::kReplyBufferSize] = {};
     std::strncpy(buffer, reply, DeviceClient::kMaxReplyBytes);
@@ -27,7 +20,12 @@ std::string Parse(const char* reply, int mode, int* result) {
 }
 
 TEST(ReplyParser, InterpretsEachModeAsTheModemGrammarSays) {
-    const ParseCase cases[] = {
+    const struct {
+        const char* reply;
+        int mode;
+        int result;
+        const char* bufferAfter;  // nullptr: only the result is checked ("cut in place")
+    } cases[] = {
         {"?connection=ok", ReplyLanTest, 0, nullptr},
         {"?connection=down", ReplyLanTest, 1, nullptr},
         {"?reason=0", ReplyLanTest, 0, ""},
@@ -76,9 +74,9 @@ TEST(ReplyParser, InterpretsEachModeAsTheModemGrammarSays) {
         {"?reason=99999999999999999999", ReplyReason, 2147483647, nullptr},
         {"?reason=-99999999999999999999", ReplyReason, -2147483647 - 1, nullptr},
     };
-    for (const ParseCase& c : cases) {
+    for (const auto& c : cases) {
         int result = -12345;
-        std::string after = Parse(c.reply, c.mode, &result);
+        const std::string after = Parse(c.reply, c.mode, &result);
         EXPECT_EQ(result, c.result) << c.reply << " mode " << c.mode;
         if (c.bufferAfter) {
             EXPECT_EQ(after, c.bufferAfter) << c.reply << " mode " << c.mode;
@@ -86,7 +84,9 @@ TEST(ReplyParser, InterpretsEachModeAsTheModemGrammarSays) {
     }
 }
 
-TEST(ReplyParser, EndStepZeroesTheWholeReplyBeforeCopyingTheValues) {
+// The end step zeroes the whole reply, copies no more values than the reply held, and reads a
+// null value list as an empty one (the sanitizer build fails if it reaches memcpy).
+TEST(ReplyParser, EndStepStaysInsideTheReplyAndTheValueList) {
     char buffer[64];
     std::memset(buffer, 'Z', sizeof buffer);
     std::strcpy(buffer, "pre?reason=0&s=home");
@@ -95,49 +95,32 @@ TEST(ReplyParser, EndStepZeroesTheWholeReplyBeforeCopyingTheValues) {
     EXPECT_STREQ(buffer, "home&");
     for (std::size_t i = 5; i < std::strlen("pre?reason=0&s=home"); ++i) EXPECT_EQ(buffer[i], 0);
     EXPECT_EQ(buffer[20], 'Z') << "bytes past the reply's terminator stay untouched";
-}
 
-TEST(ReplyParser, WithoutAValueListEveryModeStillReadsItsCode) {
-    // The sanitizer build fails here if a null list reaches memcpy, even for no bytes.
-    const struct {
-        int mode;
-        int result;
-    } cases[] = {{ReplyWirelessGet, 2}, {ReplyReason, 0}, {ReplyLanTest, 0}, {ReplyWanTest, 0}};
-    for (const auto& c : cases) {
-        char buffer[] = "wl.wzd?reason=0&wlAuthMode=WEP64&wlSsid=home";
-        EXPECT_EQ(ParseReplyText(c.mode, buffer, nullptr, 0), c.result) << c.mode;
-        if (c.mode == ReplyWirelessGet) {
-            EXPECT_STREQ(buffer, "");
-        }
+    for (int mode : {ReplyWirelessGet, ReplyReason, ReplyLanTest, ReplyWanTest}) {
+        char reply[] = "wl.wzd?reason=0&wlAuthMode=WEP64&wlSsid=home";
+        EXPECT_EQ(ParseReplyText(mode, reply, nullptr, 0), mode == ReplyWirelessGet ? 2 : 0);
     }
-}
 
-TEST(ReplyParser, FullLengthReplyNeverOverrunsTheBufferOrTheValueList) {
     // 260 bytes of short pairs after "reason": the value list is as long as it can get.
-    std::string reply = "?reason=0";
-    while (reply.size() + 4 <= DeviceClient::kMaxReplyBytes) reply += "&k=v";
-    while (reply.size() < DeviceClient::kMaxReplyBytes) reply += "=";
-    char buffer[DeviceClient::kReplyBufferSize];
-    std::memcpy(buffer, reply.c_str(), reply.size() + 1);
+    std::string full = "?reason=0";
+    while (full.size() + 4 <= DeviceClient::kMaxReplyBytes) full += "&k=v";
+    full.resize(DeviceClient::kMaxReplyBytes, '=');
+    char whole[DeviceClient::kReplyBufferSize];
+    std::memcpy(whole, full.c_str(), full.size() + 1);
     char tiny[8] = {};
-    EXPECT_EQ(ParseReplyText(ReplyWirelessGet, buffer, tiny, sizeof tiny), 0);
-    EXPECT_STREQ(buffer, "v&v&v&v");
+    EXPECT_EQ(ParseReplyText(ReplyWirelessGet, whole, tiny, sizeof tiny), 0);
+    EXPECT_STREQ(whole, "v&v&v&v");
     EXPECT_STREQ(tiny, "v&v&v&v");
 }
 
-TEST(ReplyParser, ValuesCollectedByOneClientAreNeverSeenByAnother) {
+// No state is shared: not the values one client collected, not the position between threads.
+TEST(ReplyParser, ClientsAndThreadsShareNothing) {
     char first[] = "?reason=0&a=one";
     char second[] = "?reason=0&a=two";
-    {
-        DeviceClient client;
-        client.ParseReply(ReplyWirelessGet, first);
-    }
-    DeviceClient client;
-    client.ParseReply(ReplyWirelessGet, second);
+    DeviceClient().ParseReply(ReplyWirelessGet, first);
+    DeviceClient().ParseReply(ReplyWirelessGet, second);
     EXPECT_STREQ(second, "two&");
-}
 
-TEST(ReplyParser, ThreadsParseAtTheSameTimeWithoutSharingPosition) {
     std::vector<std::thread> threads;
     std::vector<int> failures(4, 0);
     for (int t = 0; t < 4; ++t) {
@@ -145,15 +128,13 @@ TEST(ReplyParser, ThreadsParseAtTheSameTimeWithoutSharingPosition) {
             for (int i = 0; i < 2000; ++i) {
                 std::string text = "?a=" + std::to_string(i) + "&reason=" + std::to_string(t) +
                                    "&b=" + std::to_string(i);
-                std::vector<char> buf(text.begin(), text.end());
-                buf.push_back('\0');
                 char list[64] = {};
-                if (ParseReplyText(ReplyReason, buf.data(), list, sizeof list) != t) ++failures[t];
+                if (ParseReplyText(ReplyReason, text.data(), list, sizeof list) != t) ++failures[t];
             }
         });
     }
     for (auto& th : threads) th.join();
-    for (int f : failures) EXPECT_EQ(f, 0);
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 
 }  // namespace

@@ -1,13 +1,9 @@
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
-#include <QFile>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "ModemSim.h"
-#include "UiDriver.h"
 #include "WirelessTestSupport.h"
 
 namespace {
@@ -155,35 +151,6 @@ TEST_F(WirelessReadTest, FailedReadShowsNoneAndAutoSelectWhileTheOwnerKeepsPaint
             EXPECT_GE(paintsBeforeShown, 5);
         }
     }
-}
-
-// Every security mode in every language, on the backgrounds the build renders, saved to
-// <build>/screenshots/<Language>/wireless_<mode>.png.
-TEST_F(WirelessReadTest, ScreenshotsOfEveryModeInEveryLanguage) {
-    const QString res = QStringLiteral(BUNDLE_RES_DIR);
-    if (!QDir(res).exists()) GTEST_SKIP() << "no rendered backgrounds in " << res.toStdString();
-    QTemporaryDir scratch;
-    ASSERT_TRUE(QFile::link(res, QDir(scratch.path()).filePath(QStringLiteral("res"))));
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(scratch.path());
-    const char* languages[] = {"English", "French", "German", "Italian", "Spanish"};
-    const char* modes[] = {"open", "WEP128", "WEP64", "WPA"};
-    const char* names[] = {"none", "wep128", "wep64", "wpa"};
-    const char* keys[] = {"", "a1b2c3d4e5f60", "a1b2c", "correct horse battery"};
-    for (int language = 0; language < 5; ++language) {
-        CopyText(Session().languageFolder, std::string("res/") + languages[language]);
-        const QString shots =
-            QStringLiteral(SCREENSHOTS_DIR "/") + QString::fromLatin1(languages[language]);
-        for (int m = 0; m < 4; ++m) {
-            Remember(modes[m], "Orvane-4260", "6", {keys[m]});
-            RunWirelessPage(&owner, [&](CWirelessPage& page) {
-                EXPECT_EQ(page.size(), QSize(kPageWidthPx, kPageHeightPx));
-                EXPECT_TRUE(UiDriver::SavePage(
-                    page, shots, QStringLiteral("wireless_") + QString::fromLatin1(names[m])));
-            });
-        }
-    }
-    QDir::setCurrent(previous);
 }
 
 }  // namespace

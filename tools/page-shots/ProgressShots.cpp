@@ -1,19 +1,15 @@
-// Drives the three progress pages in every language against simulated modems and saves each
-// page mid-progress and every message box it shows (a real QMessageBox, grabbed) as
-// OUTPUT/<Language>/<name>.png. The backgrounds come from RES_FOLDER, linked as res/ into a
-// scratch folder that becomes the current directory, as beside the program.
-#include <QApplication>
+// The three progress pages against simulated modems on loopback: each page mid-progress, and
+// every message box they show (a real QMessageBox, grabbed).
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QMessageBox>
-#include <QTemporaryDir>
-#include <QTextStream>
 #include <QTimer>
-#include <array>
 #include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "ModemSim.h"
+#include "PageShots.h"
 #include "ProgressTestSupport.h"
 #include "UiDriver.h"
 #include "app/WizardFlow.h"
@@ -30,10 +26,10 @@
 
 namespace {
 
-constexpr std::array<const char*, 5> kLanguages{"English", "French", "German", "Italian",
-                                                "Spanish"};
 constexpr int kWorkMs = 600;  // how long the simulated modem keeps each page working
 constexpr int kShotMs = 300;  // when the page is saved, after it showed
+// Two boxes per detection failure, one per apply failure, five test results.
+constexpr int kBoxesPerLanguage = 8;
 
 // Shows every box for real, saves it and closes it again.
 class GrabbingBoxes final : public MessageBoxService {
@@ -58,11 +54,13 @@ public:
     int saved = 0;
 };
 
-// Saves the page kShotMs after it showed.
-PageScript::Action ShootLater(const QString& folder, const QString& name) {
-    return [folder, name](CWizardPage& page) {
-        QTimer::singleShot(kShotMs, &page,
-                           [&page, folder, name] { UiDriver::SavePage(page, folder, name); });
+// Saves the page kShotMs after it showed; counts the pictures it could not write.
+PageScript::Action ShootLater(const QString& folder, const QString& name, int& lost) {
+    return [folder, name, &lost](CWizardPage& page) {
+        ++lost;
+        QTimer::singleShot(kShotMs, &page, [&page, folder, name, &lost] {
+            if (UiDriver::SavePage(page, folder, name)) --lost;
+        });
     };
 }
 
@@ -105,7 +103,8 @@ void FromWireless(GrabbingBoxes& boxes, const QString& flow,
     WaitForWorkers(10000);
 }
 
-void Shoot(GrabbingBoxes& boxes, const QString& folder) {
+int Shoot(GrabbingBoxes& boxes, const QString& folder) {
+    int lost = 0;
     boxes.folder = folder;
     auto exit = [](CWizardPage& top) { top.OnExit(); };
     WizardSession record{};
@@ -125,7 +124,8 @@ void Shoot(GrabbingBoxes& boxes, const QString& folder) {
         modem.Start();
         setenv(kSimulatedModemVariable, "127.0.0.220", 1);
         Detect(boxes, QStringLiteral("detect"), [&](PageScript& script) {
-            script.OnShow("CDetectPage", ShootLater(folder, QStringLiteral("detect_progress")));
+            script.OnShow("CDetectPage",
+                          ShootLater(folder, QStringLiteral("detect_progress"), lost));
             script.When("CModemFoundPage", exit);
         });
     }
@@ -146,9 +146,10 @@ void Shoot(GrabbingBoxes& boxes, const QString& folder) {
         FromWireless(
             boxes, QStringLiteral("applied"),
             [&](PageScript& script) {
-                script.OnShow("CApplyPage", ShootLater(folder, QStringLiteral("apply_progress")));
+                script.OnShow("CApplyPage",
+                              ShootLater(folder, QStringLiteral("apply_progress"), lost));
                 script.OnShow("CInternetTestPage",
-                              ShootLater(folder, QStringLiteral("test_progress")));
+                              ShootLater(folder, QStringLiteral("test_progress"), lost));
                 script.When("CFinishPage", exit);
             },
             apply);
@@ -172,31 +173,13 @@ void Shoot(GrabbingBoxes& boxes, const QString& folder) {
             [](PageScript&) {}, test);
     }
     unsetenv(kSimulatedModemVariable);
+    return lost;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTextStream err(stderr);
-    const QStringList args = QApplication::arguments();
-    if (args.size() < 2) {
-        err << "usage: progress_screenshots RES_FOLDER [OUTPUT_FOLDER]\n";
-        return 2;
-    }
-    const QString res = QFileInfo(args.at(1)).absoluteFilePath();
-    const QString output = QFileInfo(args.size() > 2 ? args.at(2) : QStringLiteral(SCREENSHOTS_DIR))
-                               .absoluteFilePath();
-    QTemporaryDir scratch;
-    if (!QFileInfo(res).isDir() ||
-        !QFile::link(res, QDir(scratch.path()).filePath(QStringLiteral("res"))) ||
-        !QDir::setCurrent(scratch.path())) {
-        err << "cannot prepare a folder to run in from " << res << "\n";
-        return 1;
-    }
+int ShootProgressPages(const QString& folder) {
     WriteDhcpHelper("exit 0");
-
     GrabbingBoxes boxes;
     WizardContext wizard;
     wizard.messageBox = &boxes;
@@ -208,16 +191,7 @@ int main(int argc, char** argv) {
     settings.makeProcesses = [] { return std::make_unique<QuietProcesses>(); };
     ScopedProgressSettings installed(settings);
 
-    for (std::size_t i = 0; i < kLanguages.size(); ++i) {
-        Session().languageIndex = static_cast<int>(i);
-        CopyText(Session().languageFolder, std::string("res/") + kLanguages[i]);
-        LoadLocalizedMessages(Session());
-        ResetSessionOutcomes();
-        Shoot(boxes, QDir(output).filePath(QString::fromLatin1(kLanguages[i])));
-    }
-    // Two boxes per detection failure, one per apply failure, five test results; per language.
-    const int expected = static_cast<int>(kLanguages.size()) * 8;
-    QTextStream(stdout) << boxes.saved << " message boxes and the progress pages in " << output
-                        << "\n";
-    return boxes.saved == expected ? 0 : 1;
+    ResetSessionOutcomes();
+    const int lost = Shoot(boxes, folder);
+    return lost + kBoxesPerLanguage - boxes.saved;
 }
