@@ -6,11 +6,11 @@
 #include <set>
 #include <string>
 
-#include "device/RequestValue.h"
-#include "progress/ApplySettings.h"
-#include "wireless/GenerateRandomKey.h"
-#include "wireless/WirelessRequests.h"
-#include "wizard/TextBuffer.h"
+#include "core/protocol/ApplySettings.h"
+#include "core/protocol/RequestValue.h"
+#include "core/protocol/WirelessRequests.h"
+#include "core/session/TextBuffer.h"
+#include "core/wireless/GenerateRandomKey.h"
 
 namespace {
 
