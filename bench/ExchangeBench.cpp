@@ -18,10 +18,10 @@
 #include <thread>
 #include <vector>
 
-#include "device/DeviceClient.h"
-#include "device/Exchanges.h"
-#include "device/ReplyMode.h"
-#include "device/ReplyParser.h"
+#include "core/protocol/DeviceClient.h"
+#include "core/protocol/Exchanges.h"
+#include "core/protocol/ReplyMode.h"
+#include "core/protocol/ReplyParser.h"
 
 namespace {
 

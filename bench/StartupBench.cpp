@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "wizard/HomePage.h"
-#include "wizard/ResourcePath.h"
+#include "ui/wizard/HomePage.h"
+#include "ui/wizard/ResourcePath.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "account/CheckIpText.h"
-#include "platform/LeaseFiles.h"
+#include "core/account/CheckIpText.h"
+#include "detection/adapters/LeaseFiles.h"
 
 namespace {
 

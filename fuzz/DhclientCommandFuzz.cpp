@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "platform/DhclientAdapters.h"
+#include "detection/adapters/DhclientAdapters.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> argv = PiecesAtNul(data, size);

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "platform/LeaseFiles.h"
+#include "detection/adapters/LeaseFiles.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "device/DeviceClient.h"
-#include "device/ReplyMode.h"
-#include "device/ReplyParser.h"
-#include "wireless/WirelessRequests.h"
-#include "wizard/SessionFields.h"
+#include "core/protocol/DeviceClient.h"
+#include "core/protocol/ReplyMode.h"
+#include "core/protocol/ReplyParser.h"
+#include "core/protocol/WirelessRequests.h"
+#include "core/session/SessionFields.h"
 
 namespace {
 

@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "FuzzCheck.h"
-#include "progress/ApplySettings.h"
-#include "wireless/WirelessRequests.h"
-#include "wizard/TextBuffer.h"
-#include "wizard/WizardSession.h"
+#include "core/protocol/ApplySettings.h"
+#include "core/protocol/WirelessRequests.h"
+#include "core/session/TextBuffer.h"
+#include "core/session/WizardSession.h"
 
 namespace {
 

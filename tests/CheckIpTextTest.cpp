@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "account/CheckIpText.h"
+#include "core/account/CheckIpText.h"
 
 namespace {
 

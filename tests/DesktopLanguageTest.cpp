@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "wizard/DesktopLanguage.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
+#include "core/messages/DesktopLanguage.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
 
 namespace {
 

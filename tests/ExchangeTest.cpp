@@ -13,11 +13,11 @@
 #include <string>
 
 #include "ModemSim.h"
-#include "device/DeviceClient.h"
-#include "device/Exchanges.h"
-#include "progress/ApplySettings.h"
+#include "core/protocol/ApplySettings.h"
+#include "core/protocol/DeviceClient.h"
+#include "core/protocol/Exchanges.h"
+#include "core/protocol/WirelessRequests.h"
 #include "support/SessionBuilders.h"
-#include "wireless/WirelessRequests.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "account/IspPresetCatalogue.h"
+#include "core/account/IspPresetCatalogue.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string_view>
 
-#include "device/LocalizedMessages.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
+#include "core/messages/LocalizedMessages.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
 
 namespace {
 

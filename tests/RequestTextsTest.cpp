@@ -5,11 +5,11 @@
 #include <set>
 #include <string>
 
-#include "device/RequestValue.h"
-#include "progress/ApplySettings.h"
+#include "core/protocol/ApplySettings.h"
+#include "core/protocol/RequestValue.h"
+#include "core/protocol/WirelessRequests.h"
+#include "core/wireless/GenerateRandomKey.h"
 #include "support/SessionBuilders.h"
-#include "wireless/GenerateRandomKey.h"
-#include "wireless/WirelessRequests.h"
 
 namespace {
 

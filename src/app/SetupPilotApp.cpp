@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QPalette>
 
-#include "wizard/HomePage.h"
-#include "wizard/ResourcePath.h"
+#include "ui/wizard/HomePage.h"
+#include "ui/wizard/ResourcePath.h"
 
 namespace {
 

@@ -2,22 +2,22 @@
 
 #include <type_traits>
 
-#include "account/IspPage.h"
-#include "account/PppPage.h"
-#include "account/WanIpPage.h"
-#include "progress/ApplyPage.h"
-#include "progress/DetectPage.h"
-#include "progress/InternetTestPage.h"
-#include "wireless/WirelessPage.h"
-#include "wizard/FinishPage.h"
-#include "wizard/GuidePage1.h"
-#include "wizard/GuidePage2.h"
-#include "wizard/GuidePage3.h"
-#include "wizard/HomePage.h"
-#include "wizard/ModemFoundPage.h"
-#include "wizard/RecordPage.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/WizardContext.h"
+#include "ui/account/IspPage.h"
+#include "ui/account/PppPage.h"
+#include "ui/account/WanIpPage.h"
+#include "ui/progress/ApplyPage.h"
+#include "ui/progress/DetectPage.h"
+#include "ui/progress/InternetTestPage.h"
+#include "ui/wireless/WirelessPage.h"
+#include "ui/wizard/FinishPage.h"
+#include "ui/wizard/GuidePage1.h"
+#include "ui/wizard/GuidePage2.h"
+#include "ui/wizard/GuidePage3.h"
+#include "ui/wizard/HomePage.h"
+#include "ui/wizard/ModemFoundPage.h"
+#include "ui/wizard/RecordPage.h"
+#include "ui/wizard/ResourcePath.h"
+#include "ui/wizard/WizardContext.h"
 
 namespace {
 

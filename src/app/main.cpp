@@ -4,11 +4,11 @@
 
 #include "app/SetupPilotApp.h"
 #include "app/WizardFlow.h"
-#include "platform/MessageBoxService.h"
-#include "platform/ShellService.h"
-#include "wizard/DesktopLanguage.h"
-#include "wizard/SessionFields.h"
-#include "wizard/WizardContext.h"
+#include "core/messages/DesktopLanguage.h"
+#include "core/session/SessionFields.h"
+#include "ui/services/MessageBoxService.h"
+#include "ui/services/ShellService.h"
+#include "ui/wizard/WizardContext.h"
 
 int main(int argc, char** argv) {
     // On a Wayland desktop the wizard goes through the desktop's X11 server, as it is tested,

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/DhclientAdapters.h"
-#include "platform/LeaseFiles.h"
-#include "platform/SystemInterfaces.h"
+#include "detection/adapters/DhclientAdapters.h"
+#include "detection/adapters/LeaseFiles.h"
+#include "detection/adapters/SystemInterfaces.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
+#include "FakeNetworkAdapters.h"
 #include "ModemSim.h"
-#include "platform/FakeNetworkAdapters.h"
-#include "platform/ProcessService.h"
-#include "progress/ModemDetection.h"
-#include "wizard/SessionFields.h"
+#include "core/session/SessionFields.h"
+#include "detection/ModemDetection.h"
+#include "detection/processes/ProcessService.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/BusConnection.h"
+#include "detection/adapters/BusConnection.h"
 
 namespace netns {
 

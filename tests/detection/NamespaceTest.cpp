@@ -14,9 +14,9 @@
 #include <chrono>
 
 #include "NamespaceFixture.h"
-#include "device/LocalizedMessages.h"
-#include "platform/PrivilegedHelper.h"
-#include "platform/UnmanagedInterfaces.h"
+#include "core/messages/LocalizedMessages.h"
+#include "detection/adapters/UnmanagedInterfaces.h"
+#include "detection/processes/PrivilegedHelper.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "EnableDhcp.h"
-#include "platform/BusConnection.h"
-#include "platform/NetworkManagerAdapters.h"
+#include "detection/adapters/BusConnection.h"
+#include "detection/adapters/NetworkManagerAdapters.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <chrono>
 
 #include "NamespaceFixture.h"
-#include "device/LocalizedMessages.h"
-#include "platform/BusConnection.h"
-#include "platform/NetworkManagerAdapters.h"
+#include "core/messages/LocalizedMessages.h"
+#include "detection/adapters/BusConnection.h"
+#include "detection/adapters/NetworkManagerAdapters.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // networkd's state folder, so it runs in networkd's mount namespace.
 
 #include "NamespaceFixture.h"
-#include "device/LocalizedMessages.h"
+#include "core/messages/LocalizedMessages.h"
 
 namespace {
 

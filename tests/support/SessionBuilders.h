@@ -4,8 +4,8 @@
 // and the apply. Each builder fills what its form sends, with texts that must travel as typed.
 #include <cstdint>
 
-#include "wizard/TextBuffer.h"
-#include "wizard/WizardSession.h"
+#include "core/session/TextBuffer.h"
+#include "core/session/WizardSession.h"
 
 // A PPPoE or PPPoA account on 8/35 with encapsulation 1 and a fixed address that only goes when
 // useStaticIpAddress is set.

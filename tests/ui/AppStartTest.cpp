@@ -11,7 +11,7 @@
 #include "TestResources.h"
 #include "UiDriver.h"
 #include "app/SetupPilotApp.h"
-#include "wizard/HomePage.h"
+#include "ui/wizard/HomePage.h"
 
 namespace {
 

@@ -5,13 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "FakeShellService.h"
+#include "RecordingMessageBoxService.h"
 #include "TestResources.h"
-#include "platform/MessageBoxService.h"
-#include "platform/ShellService.h"
-#include "wizard/HomePage.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/WizardContext.h"
+#include "core/session/SessionFields.h"
+#include "ui/services/MessageBoxService.h"
+#include "ui/services/ShellService.h"
+#include "ui/wizard/HomePage.h"
+#include "ui/wizard/ResourcePath.h"
+#include "ui/wizard/WizardContext.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <set>
 
 #include "TestResources.h"
-#include "controls/HoverButton.h"
-#include "res/LinkCursor.h"
+#include "resources/LinkCursor.h"
+#include "ui/controls/HoverButton.h"
 
 namespace {
 

@@ -3,8 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "controls/LaunchUrl.h"
-#include "platform/ShellService.h"
+#include "FakeShellService.h"
+#include "ui/controls/LaunchUrl.h"
+#include "ui/services/ShellService.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "controls/LaunchUrl.h"
-#include "platform/ShellService.h"
+#include "ui/controls/LaunchUrl.h"
+#include "ui/services/ShellService.h"
 
 int main(int argc, char** argv) {
     const std::string_view what = argc > 1 ? argv[1] : "";

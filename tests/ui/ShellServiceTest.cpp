@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ShellService.h"
+#include "ui/services/ShellService.h"
 
 namespace {
 

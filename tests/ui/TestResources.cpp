@@ -4,8 +4,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
 
 namespace {
 

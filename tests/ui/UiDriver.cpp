@@ -10,7 +10,7 @@
 #include <QtTest/QTest>
 #include <exception>
 
-#include "wizard/WizardPage.h"
+#include "ui/wizard/WizardPage.h"
 
 namespace {
 

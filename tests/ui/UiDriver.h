@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/WizardPage.h"
+#include "ui/wizard/WizardPage.h"
 
 // Drives the real nested modal loops of the wizard: queued actions run one after another from
 // timers, each on the page that is on top (the active modal page) once it is visible. Start it,

@@ -9,19 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "FakeShellService.h"
+#include "RecordingMessageBoxService.h"
 #include "TestResources.h"
 #include "UiDriver.h"
 #include "app/WizardFlow.h"
-#include "device/LocalizedMessages.h"
-#include "platform/MessageBoxService.h"
-#include "platform/ShellService.h"
-#include "wizard/FinishPage.h"
-#include "wizard/HomePage.h"
-#include "wizard/ModemFoundPage.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
-#include "wizard/WizardContext.h"
+#include "core/messages/LocalizedMessages.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
+#include "ui/services/MessageBoxService.h"
+#include "ui/services/ShellService.h"
+#include "ui/wizard/FinishPage.h"
+#include "ui/wizard/HomePage.h"
+#include "ui/wizard/ModemFoundPage.h"
+#include "ui/wizard/ResourcePath.h"
+#include "ui/wizard/WizardContext.h"
 
 namespace {
 

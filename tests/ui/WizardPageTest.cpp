@@ -8,13 +8,13 @@
 
 #include "TestResources.h"
 #include "UiDriver.h"
-#include "controls/HoverButton.h"
-#include "wizard/FinishPage.h"
-#include "wizard/GuidePage1.h"
-#include "wizard/GuidePage2.h"
-#include "wizard/HomePage.h"
-#include "wizard/ModemFoundPage.h"
-#include "wizard/ResourcePath.h"
+#include "ui/controls/HoverButton.h"
+#include "ui/wizard/FinishPage.h"
+#include "ui/wizard/GuidePage1.h"
+#include "ui/wizard/GuidePage2.h"
+#include "ui/wizard/HomePage.h"
+#include "ui/wizard/ModemFoundPage.h"
+#include "ui/wizard/ResourcePath.h"
 
 namespace {
 

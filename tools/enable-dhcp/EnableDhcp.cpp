@@ -3,11 +3,11 @@
 #include <map>
 #include <string>
 
-#include "platform/BusConnection.h"
-#include "platform/NetworkManagerAdapters.h"
-#include "platform/PrivilegedHelper.h"
-#include "platform/ProcessService.h"
-#include "platform/UnmanagedInterfaces.h"
+#include "detection/adapters/BusConnection.h"
+#include "detection/adapters/NetworkManagerAdapters.h"
+#include "detection/adapters/UnmanagedInterfaces.h"
+#include "detection/processes/PrivilegedHelper.h"
+#include "detection/processes/ProcessService.h"
 
 int EnableDhcpOnWiredProfiles(BusConnection* bus, std::FILE* out) {
     if (!bus || !bus->NameHasOwner(kNetworkManagerService)) {

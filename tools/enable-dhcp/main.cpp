@@ -11,8 +11,8 @@
 #include <string>
 
 #include "EnableDhcp.h"
-#include "platform/BusConnection.h"
-#include "platform/NetworkAdapters.h"
+#include "detection/adapters/BusConnection.h"
+#include "detection/adapters/NetworkAdapters.h"
 
 int main() {
     // In the demo against the simulated modem the PC's own network is not involved: a demo on a

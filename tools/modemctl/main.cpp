@@ -20,14 +20,14 @@
 #include <string_view>
 #include <vector>
 
-#include "device/Exchanges.h"
-#include "device/LocalizedMessages.h"
-#include "platform/NetworkAdapters.h"
-#include "platform/ProcessService.h"
-#include "progress/ModemDetection.h"
-#include "wireless/WirelessRequests.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
+#include "core/messages/LocalizedMessages.h"
+#include "core/protocol/Exchanges.h"
+#include "core/protocol/WirelessRequests.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
+#include "detection/ModemDetection.h"
+#include "detection/adapters/NetworkAdapters.h"
+#include "detection/processes/ProcessService.h"
 
 namespace {
 

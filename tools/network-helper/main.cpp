@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "platform/BusConnection.h"
-#include "platform/DhclientAdapters.h"
-#include "platform/NetworkAdapters.h"
-#include "platform/ProcessService.h"
-#include "platform/UnmanagedInterfaces.h"
+#include "detection/adapters/BusConnection.h"
+#include "detection/adapters/DhclientAdapters.h"
+#include "detection/adapters/NetworkAdapters.h"
+#include "detection/adapters/UnmanagedInterfaces.h"
+#include "detection/processes/ProcessService.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

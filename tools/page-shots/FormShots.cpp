@@ -6,22 +6,24 @@
 #include <utility>
 #include <vector>
 
+#include "FakeShellService.h"
 #include "PageShots.h"
+#include "RecordingMessageBoxService.h"
 #include "UiDriver.h"
-#include "account/IspPage.h"
-#include "account/PppPage.h"
-#include "account/WanIpPage.h"
 #include "app/WizardFlow.h"
-#include "controls/IpAddressEdit.h"
-#include "platform/MessageBoxService.h"
-#include "platform/ShellService.h"
-#include "wireless/WirelessPage.h"
-#include "wizard/FinishPage.h"
-#include "wizard/HomePage.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
-#include "wizard/WizardContext.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
+#include "ui/account/IspPage.h"
+#include "ui/account/PppPage.h"
+#include "ui/account/WanIpPage.h"
+#include "ui/controls/IpAddressEdit.h"
+#include "ui/services/MessageBoxService.h"
+#include "ui/services/ShellService.h"
+#include "ui/wireless/WirelessPage.h"
+#include "ui/wizard/FinishPage.h"
+#include "ui/wizard/HomePage.h"
+#include "ui/wizard/ResourcePath.h"
+#include "ui/wizard/WizardContext.h"
 
 namespace {
 

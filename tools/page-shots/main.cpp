@@ -11,9 +11,9 @@
 #include <QTextStream>
 
 #include "PageShots.h"
-#include "device/LocalizedMessages.h"
-#include "wizard/DesktopLanguage.h"
-#include "wizard/SessionFields.h"
+#include "core/messages/DesktopLanguage.h"
+#include "core/messages/LocalizedMessages.h"
+#include "core/session/SessionFields.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

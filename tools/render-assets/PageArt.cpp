@@ -9,7 +9,7 @@
 #include "Figures.h"
 #include "Texts.h"
 #include "Theme.h"
-#include "res/PageTemplates.h"
+#include "resources/PageTemplates.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "Language.h"
 #include "TextFit.h"
-#include "res/PageTemplates.h"
+#include "resources/PageTemplates.h"
 
 // The page backgrounds. Laying a page out (where each text and drawing goes, given the page's
 // controls) is kept apart from painting it, so the layout can be checked without pixels.

@@ -12,7 +12,7 @@
 #include "PageArt.h"
 #include "Texts.h"
 #include "Theme.h"
-#include "res/PageTemplates.h"
+#include "resources/PageTemplates.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <set>
 #include <utility>
 
-#include "res/LinkCursor.h"
-#include "res/PageTemplates.h"
-#include "res/StringTable.h"
+#include "resources/LinkCursor.h"
+#include "resources/PageTemplates.h"
+#include "resources/StringTable.h"
 
 namespace {
 

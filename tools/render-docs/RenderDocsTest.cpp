@@ -19,9 +19,9 @@
 #include "PdfComposer.h"
 #include "Texts.h"
 #include "Typesetter.h"
-#include "account/IspPresetCatalogue.h"
-#include "device/LocalizedMessages.h"
-#include "res/StringTable.h"
+#include "core/account/IspPresetCatalogue.h"
+#include "core/messages/LocalizedMessages.h"
+#include "resources/StringTable.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/WizardFlow.h"
-#include "controls/IpAddressEdit.h"
-#include "wizard/SessionFields.h"
+#include "core/session/SessionFields.h"
+#include "ui/controls/IpAddressEdit.h"
 
 namespace {
 

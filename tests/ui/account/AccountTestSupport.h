@@ -8,12 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "RecordingMessageBoxService.h"
 #include "TestResources.h"
 #include "UiDriver.h"
-#include "device/LocalizedMessages.h"
-#include "platform/MessageBoxService.h"
-#include "wizard/RecordPage.h"
-#include "wizard/WizardContext.h"
+#include "core/messages/LocalizedMessages.h"
+#include "ui/services/MessageBoxService.h"
+#include "ui/wizard/RecordPage.h"
+#include "ui/wizard/WizardContext.h"
 
 using Values = std::vector<std::pair<int, QString>>;
 

@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QtTest/QTest>
 
-#include "controls/IpAddressEdit.h"
+#include "ui/controls/IpAddressEdit.h"
 
 namespace {
 

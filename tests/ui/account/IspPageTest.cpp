@@ -2,12 +2,12 @@
 #include <cstring>
 
 #include "AccountTestSupport.h"
-#include "account/IspPage.h"
-#include "account/PppPage.h"
-#include "account/WanIpPage.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
+#include "ui/account/IspPage.h"
+#include "ui/account/PppPage.h"
+#include "ui/account/WanIpPage.h"
+#include "ui/wizard/ResourcePath.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <cstring>
 
 #include "AccountTestSupport.h"
-#include "account/PppPage.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
+#include "ui/account/PppPage.h"
+#include "ui/wizard/ResourcePath.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include <span>
 
 #include "AccountTestSupport.h"
-#include "account/WanIpPage.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
+#include "ui/account/WanIpPage.h"
+#include "ui/wizard/ResourcePath.h"
 
 namespace {
 

@@ -13,22 +13,23 @@
 #include <cstdlib>
 #include <optional>
 
+#include "FakeNetworkAdapters.h"
 #include "ModemSim.h"
 #include "ProgressTestSupport.h"
+#include "RecordingMessageBoxService.h"
 #include "TestResources.h"
 #include "app/WizardFlow.h"
-#include "device/LocalizedMessages.h"
-#include "platform/FakeNetworkAdapters.h"
-#include "platform/MessageBoxService.h"
-#include "platform/WorkerThread.h"
-#include "progress/ModemDetection.h"
-#include "progress/ProgressSettings.h"
-#include "wizard/GuidePage3.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
-#include "wizard/WizardContext.h"
-#include "wizard/WizardSession.h"
+#include "core/messages/LocalizedMessages.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
+#include "core/session/WizardSession.h"
+#include "core/worker/WorkerThread.h"
+#include "detection/ModemDetection.h"
+#include "ui/progress/ProgressSettings.h"
+#include "ui/services/MessageBoxService.h"
+#include "ui/wizard/GuidePage3.h"
+#include "ui/wizard/ResourcePath.h"
+#include "ui/wizard/WizardContext.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <fstream>
 
 #include "UiDriver.h"
-#include "platform/WorkerThread.h"
-#include "progress/ModemDetection.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
+#include "core/session/SessionFields.h"
+#include "core/worker/WorkerThread.h"
+#include "detection/ModemDetection.h"
+#include "ui/wizard/ResourcePath.h"
 
 PageScript::PageScript(int watchdogMs) : watchdogMs_(watchdogMs) {
     qApp->installEventFilter(this);

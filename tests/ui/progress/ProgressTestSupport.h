@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ProcessService.h"
-#include "wizard/WizardPage.h"
+#include "detection/processes/ProcessService.h"
+#include "ui/wizard/WizardPage.h"
 
 // Runs actions on the top page as it comes: each step waits until the page on top is the one it
 // names, runs, and the next step waits for its own page. Also records every wizard page shown,

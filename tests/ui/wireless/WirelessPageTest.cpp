@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "WirelessTestSupport.h"
-#include "wizard/WizardMessage.h"
+#include "ui/wizard/WizardMessage.h"
 
 namespace {
 

@@ -11,14 +11,15 @@
 #include <optional>
 #include <string>
 
+#include "RecordingMessageBoxService.h"
 #include "TestResources.h"
-#include "device/LocalizedMessages.h"
-#include "platform/MessageBoxService.h"
-#include "wireless/WirelessPage.h"
-#include "wizard/ResourcePath.h"
-#include "wizard/SessionFields.h"
-#include "wizard/TextBuffer.h"
-#include "wizard/WizardContext.h"
+#include "core/messages/LocalizedMessages.h"
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
+#include "ui/services/MessageBoxService.h"
+#include "ui/wireless/WirelessPage.h"
+#include "ui/wizard/ResourcePath.h"
+#include "ui/wizard/WizardContext.h"
 
 // Calls inspect on the wireless page once it is the visible top page, then ends the page unless
 // inspect did.

@@ -1,0 +1,6 @@
+#include "core/session/SessionFields.h"
+
+SessionFields& Session() {
+    static SessionFields fields;
+    return fields;
+}

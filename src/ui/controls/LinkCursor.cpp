@@ -1,0 +1,33 @@
+#include "ui/controls/LinkCursor.h"
+
+#include <QBitmap>
+#include <QImage>
+
+#include "resources/LinkCursor.h"
+
+namespace {
+
+QBitmap MonoBitmap(const CursorMask& bits) {
+    QImage image(bits.data(), kLinkCursorSize, kLinkCursorSize, kLinkCursorSize / 8,
+                 QImage::Format_Mono);
+    image.setColorCount(2);
+    image.setColor(0, QColor(Qt::white).rgb());
+    image.setColor(1, QColor(Qt::black).rgb());
+    return QBitmap::fromImage(image.copy());
+}
+
+}  // namespace
+
+QCursor LinkCursor() {
+    // The embedded masks follow the monochrome cursor convention: AND 1 = transparent,
+    // XOR 1 = white. Qt wants mask 1 = opaque and bitmap 1 = black.
+    const CursorMask& andMask = LinkCursorAndMask();
+    const CursorMask& xorMask = LinkCursorXorMask();
+    CursorMask opaque{};
+    CursorMask black{};
+    for (std::size_t i = 0; i < opaque.size(); ++i) {
+        opaque[i] = static_cast<unsigned char>(~andMask[i]);
+        black[i] = static_cast<unsigned char>(opaque[i] & ~xorMask[i]);
+    }
+    return QCursor(MonoBitmap(black), MonoBitmap(opaque), kLinkCursorHotX, kLinkCursorHotY);
+}

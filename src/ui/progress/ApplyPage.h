@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QTimer>
+
+#include "core/worker/WorkerThread.h"
+#include "ui/wizard/RecordPage.h"
+
+class ProgressFill;
+class QProgressBar;
+struct ProgressSettings;
+
+// Sends the settings record to the modem: a worker sends the WAN request and then the wireless
+// request while a timer moves the bar by 2 per second. On success the Internet test page
+// replaces this page (on the wireless page); on any failure or when the bar has reached 100 the
+// page shows the write-failed message and restores the wireless page with wParam 1, so that its
+// next Next sends the settings again.
+class CApplyPage final : public CRecordPage {
+    Q_OBJECT
+
+public:
+    static constexpr int kTimerMs = 1000;
+    static constexpr int kFillPauseMs = 200;
+    static constexpr int kProgressStep = 2;
+
+    CApplyPage(const QString& bitmapPath, QWidget* owner);
+    ~CApplyPage() override;
+    Q_DISABLE_COPY_MOVE(CApplyPage)
+
+    // One tick of timer 3.
+    void OnTimer();
+    void OnClose() override;
+    // The message of every apply failure, owned by this page.
+    void ShowApplyError(int code);
+
+    QProgressBar* Progress() const;
+
+protected:
+    void OnInitDialog() override;
+    bool HandlesWizardMessages() const override { return false; }
+
+private:
+    void Succeed();
+    void GiveUp(int code);
+
+    QTimer m_timer;
+    ProgressFill* m_fill;
+    WorkerThread m_worker;
+};
+
+// The apply worker's procedure: BuildAndSendSettings on the worker's own copy of the record,
+// then applyFinished = 1 whatever the result. Returns that result.
+int ApplySettingsWorker(const WizardSession& record, const ProgressSettings& settings);

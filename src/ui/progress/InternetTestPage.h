@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <string>
+#include <string_view>
+
+#include "core/worker/WorkerThread.h"
+#include "ui/services/MessageBoxService.h"
+#include "ui/wizard/WizardPage.h"
+
+class ProgressFill;
+class QProgressBar;
+struct ProgressSettings;
+struct SessionFields;
+
+// Asks the modem to test its Internet connection: a worker waits for the modem's answer while
+// the bar moves about 1 per second. On success the final page replaces this page; on failure or
+// when the bar has reached 100 the page shows the message of the result code and unwinds seven
+// pages, so that the seventh page beneath it is shown again.
+class CInternetTestPage final : public CWizardPage {
+    Q_OBJECT
+
+public:
+    static constexpr int kTimerMs = 720;
+    static constexpr int kStepPauseMs = 50;
+    static constexpr int kLastPauseMs = 200;
+    static constexpr int kUnwindLevels = 7;
+
+    CInternetTestPage(const QString& bitmapPath, QWidget* owner);
+    ~CInternetTestPage() override;
+    Q_DISABLE_COPY_MOVE(CInternetTestPage)
+
+    // One tick of timer 2.
+    void OnTimer();
+    void OnClose() override;
+    // The message of a result code (WorkerThread::kStillActive for the time-out), owned by this
+    // page.
+    void ShowTestResult(int code);
+
+    QProgressBar* Progress() const;
+
+protected:
+    void OnInitDialog() override;
+    bool HandlesWizardMessages() const override { return false; }
+
+private:
+    void Succeed();
+    void GiveUp(int code);
+
+    QTimer m_timer;
+    QElapsedTimer m_clock;    // since the page started its timer
+    qint64 m_nextTickMs = 0;  // when the next tick falls due on m_clock
+    ProgressFill* m_fill;
+    WorkerThread m_worker;
+};
+
+struct TestResultMessage {
+    std::string_view text;  // one of the message fields of fields
+    MessageIcon icon;
+};
+
+// The message and icon shown for a test result code other than 0.
+TestResultMessage TestResultMessageFor(int code, const SessionFields& fields);
+
+// The Internet test worker's procedure: the test with this timeout against the modem's address;
+// internetConnected = 1 when the modem reports success. Returns the result code, 1 in place of
+// a modem code equal to WorkerThread::kStillActive.
+int InternetTestWorker(const std::string& modemAddress, int timeout,
+                       const ProgressSettings& settings);

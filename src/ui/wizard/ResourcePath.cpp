@@ -1,0 +1,34 @@
+#include "ui/wizard/ResourcePath.h"
+
+#include <QDir>
+
+#include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
+#include "resources/PageTemplates.h"
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+QString ResourcePath(std::string_view file) {
+    const QString path = QDir::currentPath() + QLatin1Char('/') +
+                         FromUtf8(TextOf(Session().languageFolder)) + QLatin1Char('/') +
+                         FromUtf8(file);
+    return QDir::toNativeSeparators(path);
+}
+
+QString PageBitmap(int templateId, bool alternate) {
+    const PageTemplate* page = FindPageTemplate(templateId);
+    if (page == nullptr) return {};
+    const char* file =
+        alternate && page->alternateBackground ? page->alternateBackground : page->background;
+    return ResourcePath(file);
+}
+
+QString BesideProgram(std::string_view folder) {
+    return QDir::toNativeSeparators(QDir::currentPath() + QLatin1Char('/') + FromUtf8(folder));
+}

@@ -1,0 +1,279 @@
+#include "ui/wizard/WizardPage.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+
+#include "resources/LinkCursor.h"
+#include "ui/controls/HoverButton.h"
+#include "ui/controls/IpAddressEdit.h"
+#include "ui/wizard/ResourcePath.h"
+#include "ui/wizard/WizardMessage.h"
+
+namespace {
+
+// The application's dialog colour, shown wherever no background covers the page.
+const QColor kDialogBackground(248, 252, 255);
+const QColor kBorder(0, 0, 0);
+
+// Offset of the standard button row above the bottom edge of the background.
+constexpr int kBottomRowRise = 27;
+constexpr int kBottomRowLeft = 16;
+
+// Height of a drop-down list's closed field; its template height includes the dropped list.
+constexpr int kComboFieldDu = 12;
+
+const PageTemplate kEmptyTemplate{0, "", "", 400, 345, {}};
+
+QWidget* CreateControl(const ControlTemplate& control, QWidget* parent, QButtonGroup*& radioGroup) {
+    const QString text = QString::fromUtf8(control.text ? control.text : "");
+    const bool boxOnly = (control.style & kStyleBoxOnly) != 0;
+    switch (control.kind) {
+        case ControlKind::Button: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            return button;
+        }
+        case ControlKind::OwnerDrawButton:
+            return new CHoverButton(parent);
+        case ControlKind::Static:
+            return new QLabel(text, parent);
+        case ControlKind::Edit: {
+            auto* edit = new QLineEdit(parent);
+            if (control.style & kStylePassword) edit->setEchoMode(QLineEdit::Password);
+            if (control.style & kStyleDigitsOnly) {
+                edit->setValidator(new QRegularExpressionValidator(
+                    QRegularExpression(QStringLiteral("[0-9]*")), edit));
+            }
+            edit->setFrame((control.style & kStyleBorder) != 0);
+            return edit;
+        }
+        case ControlKind::ComboList:
+            return new QComboBox(parent);
+        case ControlKind::Radio: {
+            auto* radio = new QRadioButton(boxOnly ? QString() : text, parent);
+            if ((control.style & kStyleGroup) || radioGroup == nullptr) {
+                radioGroup = new QButtonGroup(parent);
+            }
+            radioGroup->addButton(radio);
+            return radio;
+        }
+        case ControlKind::CheckBox:
+            return new QCheckBox(boxOnly ? QString() : text, parent);
+        case ControlKind::ProgressBar: {
+            auto* bar = new QProgressBar(parent);
+            bar->setTextVisible(false);
+            return bar;
+        }
+        case ControlKind::IpAddress:
+            return new IpAddressEdit(parent);
+        case ControlKind::ListBox:
+            return new QListWidget(parent);
+    }
+    return new QWidget(parent);
+}
+
+}  // namespace
+
+CWizardPage::CWizardPage(int templateId, const QString& bitmapPath, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
+      m_template(FindPageTemplate(templateId)),
+      m_strBackgroundPath(bitmapPath),
+      m_background(bitmapPath) {
+    if (m_template == nullptr) m_template = &kEmptyTemplate;
+    setObjectName(QString::fromUtf8(m_template->pageClass));
+    setModal(true);
+    BuildControls();
+    for (int id : {kIdNext, kIdBack, kIdExit}) {
+        CHoverButton* button = Button(id);
+        if (button == nullptr) continue;
+        connect(button, &QAbstractButton::clicked, this, [this, id] {
+            if (id == kIdNext) OnNext();
+            if (id == kIdBack) OnBack();
+            if (id == kIdExit) OnExit();
+        });
+    }
+}
+
+CWizardPage::~CWizardPage() = default;
+
+void CWizardPage::BuildControls() {
+    QButtonGroup* radioGroup = nullptr;
+    for (const ControlTemplate& control : m_template->controls) {
+        QWidget* widget = CreateControl(control, this, radioGroup);
+        const PixelRect rect = ControlRectPx(control);
+        int height = rect.height;
+        if (control.kind == ControlKind::ComboList) height = DuToPxY(kComboFieldDu);
+        widget->setGeometry(rect.x, rect.y, rect.width, height);
+        widget->setObjectName(QString::number(control.id));
+        // OK and Cancel exist on every page only to be overridden; they never show.
+        const bool hidden = control.hidden || control.id == kIdOk || control.id == kIdCancel;
+        widget->setHidden(hidden);
+        m_controls.emplace(control.id, widget);
+    }
+}
+
+QWidget* CWizardPage::Control(int id) const {
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+CHoverButton* CWizardPage::Button(int id) const {
+    return qobject_cast<CHoverButton*>(Control(id));
+}
+
+int CWizardPage::DoModal() {
+    if (!m_bInitialised) {
+        m_bInitialised = true;
+        OnInitDialog();
+        // Centred over the owner page, or over the screen's work area when there is no owner or
+        // it is hidden. Placed here rather than left to the window system, whose guess at
+        // decorations a frameless page does not have would shift every page a little further.
+        QRect placed(QPoint(0, 0), PageSize());
+        const QWidget* owner = Owner();
+        if (owner != nullptr && owner->isVisible()) {
+            placed.moveCenter(owner->geometry().center());
+        } else if (const QScreen* screen = this->screen()) {
+            placed.moveCenter(screen->availableGeometry().center());
+        }
+        move(placed.topLeft());
+    }
+    return exec();
+}
+
+void CWizardPage::GetBitmapSize(int& width, int& height) const {
+    if (m_background.isNull()) return;
+    width = m_background.width();
+    height = m_background.height();
+}
+
+QSize CWizardPage::PageSize() const {
+    if (!m_background.isNull()) return m_background.size();
+    return {DuToPxX(m_template->widthDu), DuToPxY(m_template->heightDu)};
+}
+
+void CWizardPage::OnInitDialog() {
+    // Only the size is set: the page is centred over its owner when it is first shown.
+    setFixedSize(PageSize());
+}
+
+CHoverButton* CWizardPage::PrepareButton(int id, const char* stripFile) {
+    CHoverButton* button = Button(id);
+    if (button == nullptr) return nullptr;
+    button->LoadBitmaps(ResourcePath(stripFile));
+    button->SetBtnCursor(kLinkCursorId);
+    return button;
+}
+
+void CWizardPage::PlaceButton(int id, const char* stripFile, int x, int y) {
+    if (CHoverButton* button = PrepareButton(id, stripFile)) button->move(x, y);
+}
+
+void CWizardPage::LayOutBottomRow(bool withBack) {
+    const int y = PageSize().height() - kBottomRowRise;
+    PlaceButton(kIdExit, "btn_exit.bmp", kBottomRowLeft, y);
+    int slot = 1;
+    if (withBack) {
+        if (CHoverButton* back = PrepareButton(kIdBack, "btn_back.bmp")) {
+            back->move(kBottomRowLeft + slot * back->width(), y);
+        }
+        ++slot;
+    }
+    if (CHoverButton* next = PrepareButton(kIdNext, "btn_next.bmp")) {
+        next->move(kBottomRowLeft + slot * next->width(), y);
+    }
+}
+
+void CWizardPage::OnBack() {
+    SendWizardMessage(Owner(), WM_WIZARD_RESHOW, 0);
+    OnClose();
+}
+
+void CWizardPage::OnExit() {
+    LeaveWizard();
+}
+
+long CWizardPage::OnWizardExit(std::uintptr_t) {
+    LeaveWizard();
+    return 0;
+}
+
+void CWizardPage::LeaveWizard() {
+    // Synchronous: the message has gone down the whole stack before this page closes, so the
+    // pages close from the bottom up.
+    SendWizardMessage(Owner(), WM_WIZARD_EXIT, 0);
+    OnClose();
+}
+
+long CWizardPage::OnWizardReshow(std::uintptr_t) {
+    showNormal();
+    return 0;
+}
+
+void CWizardPage::OnClose() {
+    m_bEnding = true;
+    done(QDialog::Accepted);
+    m_bEnding = false;
+}
+
+bool CWizardPage::event(QEvent* event) {
+    if (event->type() == WizardMessageEvent::EventType()) {
+        auto* message = static_cast<WizardMessageEvent*>(event);
+        if (!HandlesWizardMessages()) return false;
+        if (message->Message() == WM_WIZARD_EXIT) {
+            message->SetResult(OnWizardExit(message->WParam()));
+            return true;
+        }
+        if (message->Message() == WM_WIZARD_RESHOW) {
+            message->SetResult(OnWizardReshow(message->WParam()));
+            return true;
+        }
+        return false;
+    }
+    return QDialog::event(event);
+}
+
+void CWizardPage::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (m_background.isNull()) {
+        painter.fillRect(rect(), kDialogBackground);
+    } else {
+        painter.drawPixmap(rect(), m_background);
+    }
+    painter.setPen(kBorder);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void CWizardPage::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+void CWizardPage::closeEvent(QCloseEvent* event) {
+    if (m_bEnding) {
+        event->accept();
+        return;
+    }
+    // A close request from the window system takes the same path as every other ending.
+    event->ignore();
+    OnClose();
+}

@@ -1,6 +1,0 @@
-#include "wizard/SessionFields.h"
-
-SessionFields& Session() {
-    static SessionFields fields;
-    return fields;
-}
