@@ -6,11 +6,11 @@
 
 #include "wizard/HomePage.h"
 #include "wizard/ResourcePath.h"
+#include "wizard/WizardPage.h"
 
 namespace {
 
-// The dialog colours of the whole application: they show wherever a background does not cover.
-const QColor kDialogBackground(248, 252, 255);
+// The dialog text colour of the whole application; the background is the pages' dialog colour.
 const QColor kDialogText(0, 0, 0);
 
 }  // namespace
