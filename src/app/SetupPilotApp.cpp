@@ -6,11 +6,11 @@
 
 #include "ui/wizard/HomePage.h"
 #include "ui/wizard/ResourcePath.h"
+#include "ui/wizard/WizardPage.h"
 
 namespace {
 
-// The dialog colours of the whole application: they show wherever a background does not cover.
-const QColor kDialogBackground(248, 252, 255);
+// The dialog text colour of the whole application; the background is the pages' dialog colour.
 const QColor kDialogText(0, 0, 0);
 
 }  // namespace

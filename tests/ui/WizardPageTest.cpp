@@ -18,7 +18,7 @@
 
 namespace {
 
-const QColor kDialogBackground(248, 252, 255);
+const QColor kDialogColour(248, 252, 255);
 
 // Runs a page modally, calls check on it once it shows, then ends it.
 template <typename Check>
@@ -161,7 +161,7 @@ TEST_F(WizardPageTest, BackgroundIsPaintedOrTheDialogColourFillsIn) {
         EXPECT_EQ(top.size(),
                   QSize(DuToPxX(top.Template().widthDu), DuToPxY(top.Template().heightDu)));
         const QImage image = top.grab().toImage();
-        EXPECT_EQ(image.pixelColor(320, 100), kDialogBackground);
+        EXPECT_EQ(image.pixelColor(320, 100), kDialogColour);
     });
 }
 

@@ -5,34 +5,15 @@
 
 #include "core/session/TextBuffer.h"
 #include "ui/controls/IpAddressEdit.h"
-#include "ui/wizard/WizardContext.h"
 #include "ui/wizard/WizardPage.h"
 
 namespace {
-
-constexpr int kLabelPixels = 12;
 
 bool IsContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
 
 }  // namespace
-
-void ShowPageMessage(CWizardPage& page, std::string_view text, MessageIcon icon) {
-    if (MessageBoxService* boxes = CurrentContext().messageBox) boxes->Show(&page, text, icon);
-}
-
-void FocusControl(CWizardPage& page, int id) {
-    if (QWidget* control = page.Control(id)) control->setFocus(Qt::OtherFocusReason);
-}
-
-QFont PageLabelFont() {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(kLabelPixels);
-    font.setWeight(QFont::Normal);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
 
 std::string ControlText(const CWizardPage& page, int id) {
     QWidget* control = page.Control(id);

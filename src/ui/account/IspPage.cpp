@@ -15,26 +15,7 @@ namespace {
 
 constexpr int kVpiChars = 3;
 constexpr int kVciChars = 5;
-constexpr unsigned long kMaxVpi = 255;
-constexpr unsigned long kMinVci = 32;
-constexpr unsigned long kMaxVci = 65535;
 constexpr int kLabelIds[] = {1079, 1080, 1081, 1082, 1083, 1084};
-
-// The value of the leading digits, as the edits hold only digits; saturates instead of
-// overflowing, so that any long run of digits stays out of range.
-unsigned long DecimalValue(std::string_view text) {
-    unsigned long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') break;
-        value = value * 10 + static_cast<unsigned long>(c - '0');
-        if (value > kMaxVci) return kMaxVci + 1;
-    }
-    return value;
-}
-
-int DecimalValue(const char* text) {
-    return static_cast<int>(DecimalValue(std::string_view(text)));
-}
 
 void RememberNumber(char (&dst)[kRememberedSize], int value) {
     char text[16];
@@ -65,7 +46,7 @@ QComboBox* CIspPage::List(int id) const {
 void CIspPage::OnInitDialog() {
     CWizardPage::OnInitDialog();
     LayOutBottomRow(true);
-    for (int id : kLabelIds) Control(id)->setFont(PageLabelFont());
+    for (int id : kLabelIds) Control(id)->setFont(LabelFont());
 
     QComboBox* country = List(kIdCountry);
     country->clear();
@@ -90,10 +71,12 @@ void CIspPage::OnInitDialog() {
     SessionFields& session = Session();
     int encapEntry = 0;
     if (session.ntwkPrtclSaved[0] != '\0') {
-        const int entry = ProtocolEntryForCode(DecimalValue(session.ntwkPrtclSaved));
+        const int entry =
+            ProtocolEntryForCode(static_cast<int>(DecimalValue(session.ntwkPrtclSaved)));
         if (entry >= 0) protocol->setCurrentIndex(entry);
     }
-    if (session.encapModeSaved[0] != '\0') encapEntry = DecimalValue(session.encapModeSaved);
+    if (session.encapModeSaved[0] != '\0')
+        encapEntry = static_cast<int>(DecimalValue(session.encapModeSaved));
     if (session.atmVciSaved[0] != '\0') SetControlText(*this, kIdVci, TextOf(session.atmVciSaved));
     if (session.atmVpiSaved[0] != '\0') SetControlText(*this, kIdVpi, TextOf(session.atmVpiSaved));
 
@@ -151,27 +134,18 @@ int CIspPage::StoreEntries(int validate) {
     SessionFields& session = Session();
 
     if (validate) {
-        // Empty checks VCI first, range checks VPI first.
-        // An out-of-range value is erased from its edit; an empty one has nothing to erase.
-        const auto refuse = [&](const char* message, int id, bool erase) {
-            if (erase) SetControlText(*this, id, "");
-            ShowPageMessage(*this, message);
-            FocusControl(*this, id);
-            return 1;
-        };
-        if (vci.empty()) return refuse(session.msgEmptyValue, kIdVci, false);
-        if (vpi.empty()) return refuse(session.msgEmptyValue, kIdVpi, false);
-        if (DecimalValue(vpi) > kMaxVpi) return refuse(session.msgNumber0To255, kIdVpi, true);
-        const unsigned long vciValue = DecimalValue(vci);
-        if (vciValue < kMinVci || vciValue > kMaxVci) {
-            return refuse(session.msgNumber32To65535, kIdVci, true);
+        if (const FormCheck failure = CheckIsp({vpi, vci})) {
+            // An out-of-range value is erased from its edit; an empty one has nothing to erase.
+            if (failure->message != FormMessage::EmptyValue)
+                SetControlText(*this, failure->control, "");
+            return Refuse(*failure);
         }
 
         // Every accepted Next starts the later pages from a record holding only these four.
         m_session = WizardSession{};
         m_session.ntwkPrtcl = static_cast<std::uint32_t>(m_nProtocolCode);
         m_session.encapMode = static_cast<std::uint32_t>(List(kIdEncapsulation)->currentIndex());
-        m_session.atmVci = static_cast<std::uint32_t>(vciValue);
+        m_session.atmVci = static_cast<std::uint32_t>(DecimalValue(vci));
         m_session.atmVpi = static_cast<std::uint32_t>(DecimalValue(vpi));
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/account/AccountChecks.h"
 #include "ui/wizard/RecordPage.h"
 
 class QComboBox;
@@ -8,17 +9,10 @@ class QComboBox;
 // encapsulation, VPI and VCI. The first page that writes the settings record: an accepted Next
 // starts it afresh from zero, and the protocol decides which page follows (the PPP account page,
 // the WAN address page, or the wireless page directly for Bridging).
-class CIspPage final : public CRecordPage {
+class CIspPage final : public CRecordPage, public IspForm {
     Q_OBJECT
 
 public:
-    static constexpr int kIdProtocol = 1019;
-    static constexpr int kIdEncapsulation = 1020;
-    static constexpr int kIdVpi = 1021;
-    static constexpr int kIdVci = 1022;
-    static constexpr int kIdCountry = 1023;
-    static constexpr int kIdIsp = 1024;
-
     CIspPage(const QString& bitmapPath, QWidget* owner);
     Q_DISABLE_COPY_MOVE(CIspPage)
 

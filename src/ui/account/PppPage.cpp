@@ -3,11 +3,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 
-#include "core/account/CheckIpText.h"
-#include "core/protocol/RequestValue.h"
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
-#include "resources/StringTable.h"
 #include "ui/account/AccountPageSupport.h"
 #include "ui/controls/IpAddressEdit.h"
 #include "ui/wizard/WizardContext.h"
@@ -16,10 +13,6 @@ namespace {
 
 constexpr int kIdUserNameLabel = 1085;
 constexpr int kIdPasswordLabel = 1086;
-
-bool Exceeds(const std::string& text, int bytes) {
-    return text.size() > static_cast<std::size_t>(bytes);
-}
 
 void LimitEdit(CWizardPage& page, int id, int characters) {
     if (auto* edit = qobject_cast<QLineEdit*>(page.Control(id))) edit->setMaxLength(characters);
@@ -41,7 +34,7 @@ CPppPage::CPppPage(const QString& bitmapPath, int bPppoe, QWidget* owner)
 
 void CPppPage::OnInitDialog() {
     for (int id : {kIdUserNameLabel, kIdPasswordLabel, kIdStaticIpBox, kIdServiceNameBox}) {
-        Control(id)->setFont(PageLabelFont());
+        Control(id)->setFont(LabelFont());
     }
     CWizardPage::OnInitDialog();
     LayOutBottomRow(true);
@@ -114,40 +107,21 @@ int CPppPage::StoreEntries(int validate) {
     PppAccount& ppp = m_session.account.ppp;
 
     if (validate) {
-        const auto refuse = [&](const char* message, int id) {
-            ShowPageMessage(*this, message);
-            FocusControl(*this, id);
-            return 1;
-        };
-        if (userName.empty()) return refuse(session.msgEmptyValue, kIdUserName);
-        if (password.empty()) return refuse(session.msgEmptyValue, kIdPassword);
-        if (Exceeds(userName, kMaxUserNameBytes)) {
-            refuse(session.msgBadValueType, kIdUserName);
-            ShowPageMessage(*this, LoadResString(kStrNameTooLong), MessageIcon::None);
-            return 1;
-        }
-        if (Exceeds(password, kMaxPasswordBytes)) {
-            return refuse(session.msgBadValueType, kIdPassword);
-        }
-        // "&" or a control byte cannot travel in the request: the entry stays as typed.
-        if (!IsCarriableValue(userName)) return refuse(session.msgBadValueType, kIdUserName);
-        if (!IsCarriableValue(password)) return refuse(session.msgBadValueType, kIdPassword);
+        const PppEntries entries{userName,
+                                 password,
+                                 IsChecked(kIdServiceNameBox),
+                                 serviceName,
+                                 IsChecked(kIdStaticIpBox),
+                                 address};
+        if (const FormCheck failure = CheckPppAccount(entries)) return Refuse(*failure);
         // These two stay in the record even when a later check refuses the page.
         CopyText(ppp.pppUserName, userName);
         CopyText(ppp.pppPassword, password);
-
+        if (const FormCheck failure = CheckPppServiceName(entries)) return Refuse(*failure);
         // Unchecked, the service name keeps what the record held.
-        if (IsChecked(kIdServiceNameBox)) {
-            if (serviceName.empty()) return refuse(session.msgEmptyValue, kIdServiceName);
-            if (Exceeds(serviceName, kMaxServiceNameBytes) || !IsCarriableValue(serviceName)) {
-                return refuse(session.msgBadValueType, kIdServiceName);
-            }
-            CopyText(ppp.pppServerName, serviceName);
-        }
-        if (IsChecked(kIdStaticIpBox)) {
-            if (CheckIpText(address.c_str(), 0) != 0) {
-                return refuse(session.msgBadValueType, kIdStaticIp);
-            }
+        if (entries.useServiceName) CopyText(ppp.pppServerName, serviceName);
+        if (const FormCheck failure = CheckPppStaticIp(entries)) return Refuse(*failure);
+        if (entries.useStaticIp) {
             CopyText(ppp.pppLocalIpAddress, address);
             ppp.useStaticIpAddress = 1;
         } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/account/AccountChecks.h"
 #include "ui/wizard/RecordPage.h"
 
 // The PPP account for PPPoE and PPPoA: user name, password, for PPPoE an optional service name,
@@ -10,21 +11,10 @@
 // service name 32): a longer text is refused with "Bad value type!", never shortened, and so is
 // a text the request cannot carry ("&" or a control byte). The boxes, the fixed address and the
 // texts are remembered, so a page built again offers the same settings.
-class CPppPage final : public CRecordPage {
+class CPppPage final : public CRecordPage, public PppForm {
     Q_OBJECT
 
 public:
-    static constexpr int kIdUserName = 1026;
-    static constexpr int kIdPassword = 1027;
-    static constexpr int kIdServiceName = 1044;
-    static constexpr int kIdServiceNameBox = 1059;
-    static constexpr int kIdStaticIpBox = 1060;
-    static constexpr int kIdStaticIp = 1076;
-
-    static constexpr int kMaxUserNameBytes = 256;
-    static constexpr int kMaxPasswordBytes = 32;
-    static constexpr int kMaxServiceNameBytes = 32;
-
     // bPppoe: 1 PPPoE (service name offered), 0 PPPoA.
     CPppPage(const QString& bitmapPath, int bPppoe, QWidget* owner);
     Q_DISABLE_COPY_MOVE(CPppPage)

@@ -4,7 +4,6 @@
 #include <array>
 #include <string_view>
 
-#include "core/account/CheckIpText.h"
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
 #include "ui/account/AccountPageSupport.h"
@@ -54,7 +53,7 @@ CWanIpPage::CWanIpPage(const QString& bitmapPath, int isMerMode, QWidget* owner)
 void CWanIpPage::OnInitDialog() {
     CWizardPage::OnInitDialog();
     LayOutBottomRow(true);
-    for (int id : kLabelIds) Control(id)->setFont(PageLabelFont());
+    for (int id : kLabelIds) Control(id)->setFont(LabelFont());
 
     if (m_isMerMode) {
         Control(kIdIpAuto)->setEnabled(true);
@@ -109,34 +108,23 @@ std::string CWanIpPage::AddressText(int id) const {
     return address->text().toStdString();
 }
 
-int CWanIpPage::CheckAddress(const std::string& text, int id, int isMask) {
-    const SessionFields& session = Session();
-    const char* message = nullptr;
-    if (text.empty()) {
-        message = session.msgEmptyValue;
-    } else if (CheckIpText(text.c_str(), isMask) != 0) {
-        message = session.msgBadValueType;
-    } else {
-        return 0;
-    }
-    ShowPageMessage(*this, message);
-    FocusControl(*this, id);
-    return 1;
-}
-
 int CWanIpPage::StoreEntries(int isMerMode, int validate) {
     SessionFields& session = Session();
     WanIpAccount& wan = m_session.account.wanIp;
+    const WanIpEntries e{IsChecked(kIdIpAuto) && isMerMode, AddressText(kIdIpAddress),
+                         AddressText(kIdSubnetMask),        IsChecked(kIdGatewayAuto),
+                         AddressText(kIdGateway),           IsChecked(kIdDnsAuto),
+                         AddressText(kIdDnsPrimary),        AddressText(kIdDnsSecondary)};
 
-    if (IsChecked(kIdIpAuto) && isMerMode) {
+    // Each section is stored once its checks have passed.
+    if (e.automaticAddress) {
         if (validate) wan.enblDhcpClnt = 1;
         CopyText(session.enblDhcpClntSaved, "1");
     } else {
-        const std::string address = AddressText(kIdIpAddress);
-        const std::string mask = AddressText(kIdSubnetMask);
+        const std::string& address = e.address;
+        const std::string& mask = e.mask;
         if (validate) {
-            if (CheckAddress(address, kIdIpAddress, 0) != 0) return 1;
-            if (CheckAddress(mask, kIdSubnetMask, 1) != 0) return 1;
+            if (const FormCheck failure = CheckWanAddressSection(e)) return Refuse(*failure);
             wan.enblDhcpClnt = 0;
             CopyText(wan.wanIpAddress, address);
             CopyText(wan.wanSubnetMask, mask);
@@ -146,13 +134,13 @@ int CWanIpPage::StoreEntries(int isMerMode, int validate) {
         RememberAddress(session.wanSubnetMaskSaved, mask);
     }
 
-    if (IsChecked(kIdGatewayAuto)) {
+    if (e.automaticGateway) {
         if (validate) wan.enblAuto = 1;
         CopyText(session.enblAutoSaved, "1");
     } else {
-        const std::string gateway = AddressText(kIdGateway);
+        const std::string& gateway = e.gateway;
         if (validate) {
-            if (CheckAddress(gateway, kIdGateway, 0) != 0) return 1;
+            if (const FormCheck failure = CheckWanGatewaySection(e)) return Refuse(*failure);
             wan.enblAuto = 0;
             CopyText(wan.defaultGateway, gateway);
         }
@@ -160,16 +148,15 @@ int CWanIpPage::StoreEntries(int isMerMode, int validate) {
         RememberAddress(session.defaultGatewaySaved, gateway);
     }
 
-    if (IsChecked(kIdDnsAuto)) {
+    if (e.automaticDns) {
         if (validate) wan.dnsDynamic = 1;
         CopyText(session.dnsDynamicSaved, "1");
     } else {
-        const std::string primary = AddressText(kIdDnsPrimary);
-        std::string secondary = AddressText(kIdDnsSecondary);
+        const std::string& primary = e.dnsPrimary;
+        std::string secondary = e.dnsSecondary;
         if (validate) {
-            if (CheckAddress(primary, kIdDnsPrimary, 0) != 0) return 1;
+            if (const FormCheck failure = CheckWanDnsSection(e)) return Refuse(*failure);
             // The secondary server is optional; none is sent as "0.0.0.0".
-            if (!secondary.empty() && CheckAddress(secondary, kIdDnsSecondary, 0) != 0) return 1;
             if (secondary.empty()) secondary = kNoAddress;
             wan.dnsDynamic = 0;
             CopyText(wan.dnsPrimary, primary);

@@ -2,28 +2,17 @@
 
 #include <string>
 
+#include "core/account/AccountChecks.h"
 #include "ui/wizard/RecordPage.h"
 
 // The WAN addresses for "Dynamic/Static IP (Bridge)" (MER) and "Static IP (IPoA)": address and
 // mask, default gateway and DNS servers, each either obtained automatically or typed into the
 // address controls. In IPoA mode the address cannot be obtained automatically. Next checks and
 // stores the three sections in order and opens the wireless page with a copy of the record.
-class CWanIpPage final : public CRecordPage {
+class CWanIpPage final : public CRecordPage, public WanIpForm {
     Q_OBJECT
 
 public:
-    static constexpr int kIdIpAuto = 1029;
-    static constexpr int kIdIpFixed = 1030;
-    static constexpr int kIdGatewayAuto = 1031;
-    static constexpr int kIdGatewayFixed = 1032;
-    static constexpr int kIdDnsAuto = 1033;
-    static constexpr int kIdDnsFixed = 1034;
-    static constexpr int kIdIpAddress = 1040;
-    static constexpr int kIdSubnetMask = 1041;
-    static constexpr int kIdGateway = 1036;
-    static constexpr int kIdDnsPrimary = 1028;
-    static constexpr int kIdDnsSecondary = 1035;
-
     // isMerMode: 1 for protocol code 2 (MER), 0 for code 5 (IPoA).
     CWanIpPage(const QString& bitmapPath, int isMerMode, QWidget* owner);
     Q_DISABLE_COPY_MOVE(CWanIpPage)
@@ -48,9 +37,6 @@ private:
     void Check(int id);
     // The text of an address control; a blank control gives an empty text.
     std::string AddressText(int id) const;
-    // 0 when the address (isMask 0) or mask (1) is there and valid; otherwise the message has
-    // been shown and the control focused.
-    int CheckAddress(const std::string& text, int id, int isMask);
 
     int m_isMerMode;
 };

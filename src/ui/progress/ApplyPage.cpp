@@ -79,9 +79,7 @@ void CApplyPage::GiveUp(int code) {
 }
 
 void CApplyPage::ShowApplyError(int) {
-    if (MessageBoxService* boxes = CurrentContext().messageBox) {
-        boxes->Show(this, TextOf(Session().msgWriteFailed), MessageIcon::Exclamation);
-    }
+    ShowMessage(this, TextOf(Session().msgWriteFailed), MessageIcon::Exclamation);
 }
 
 void CApplyPage::OnClose() {

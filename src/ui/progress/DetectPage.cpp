@@ -21,12 +21,8 @@
 
 namespace {
 
-void Show(std::string_view text, MessageIcon icon, QWidget* owner = nullptr) {
-    if (MessageBoxService* boxes = CurrentContext().messageBox) boxes->Show(owner, text, icon);
-}
-
 void ShowNotDetected(QWidget* owner, MessageIcon icon) {
-    Show(TextOf(Session().msgModemNotDetected), icon, owner);
+    ShowMessage(owner, TextOf(Session().msgModemNotDetected), icon);
 }
 
 // The plain boxes detection workers ask for, shown by the UI thread. A worker leaves its request
@@ -70,7 +66,7 @@ protected:
                 pending_.pop_front();
             }
             // The UI thread also closes the page, so the answer cannot change meanwhile.
-            if (request->pageOpen->load()) Show(request->text, request->icon);
+            if (request->pageOpen->load()) ShowMessage(nullptr, request->text, request->icon);
             {
                 std::lock_guard lock(mutex_);
                 request->answered = true;
@@ -98,7 +94,7 @@ void ShowFromDetection(const std::shared_ptr<const std::atomic<bool>>& pageOpen,
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr) return;
     if (QThread::currentThread() == app->thread()) {
-        if (pageOpen->load()) Show(text, icon);
+        if (pageOpen->load()) ShowMessage(nullptr, text, icon);
     } else {
         DetectionBoxes::Instance()->ShowAndWait(pageOpen, text, icon);
     }

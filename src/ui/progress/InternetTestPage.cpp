@@ -116,10 +116,8 @@ void CInternetTestPage::GiveUp(int code) {
 }
 
 void CInternetTestPage::ShowTestResult(int code) {
-    MessageBoxService* boxes = CurrentContext().messageBox;
-    if (boxes == nullptr) return;
     const TestResultMessage message = TestResultMessageFor(code, Session());
-    boxes->Show(this, message.text, message.icon);
+    ShowMessage(this, message.text, message.icon);
 }
 
 void CInternetTestPage::OnClose() {

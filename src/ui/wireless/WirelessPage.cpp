@@ -6,9 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QValidator>
-#include <cstdlib>
 #include <cstring>
-#include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,7 +19,6 @@
 #include "core/session/TextBuffer.h"
 #include "core/wireless/GenerateRandomKey.h"
 #include "resources/StringTable.h"
-#include "ui/services/MessageBoxService.h"
 #include "ui/wizard/WizardContext.h"
 
 // Refuses any edit that would make the UTF-8 text longer than its limit, so typing and pasting
@@ -51,12 +49,23 @@ struct WirelessReadOutcome {
 
 namespace {
 
+using F = WirelessForm;
 constexpr int kLabelIds[] = {1067, 1066, 1065, 1064, 1068, 1069, 1062, 1063, 1061};
-constexpr int kIdCurrentKeyLabel = 1069;
-constexpr int kIdWpaKeyLabel = 1063;
-constexpr int kIdFirstKeyLabel = 1064;  // 1064..1067: "Network Key 1" to "Network Key 4"
+// Arial of a 16-pixel cell, one pixel smaller so that "WPA Pre-Shared Key" fits the width its
+// label has in the template.
+constexpr int kLabelPixels = 13;
 constexpr int kChannelCount = 13;
-constexpr int kKeyCount = 4;
+constexpr int kKeyCount = F::kKeyCount;
+
+// The controls of the security settings: keys, their labels and Create Key buttons.
+constexpr int kKeyRowIds[] = {
+    F::kIdCurrentKeyLabel,   F::kIdFirstKeyLabel,      F::kIdFirstKeyLabel + 1,
+    F::kIdFirstKeyLabel + 2, F::kIdFirstKeyLabel + 3,  F::kIdFirstKey,
+    F::kIdFirstKey + 1,      F::kIdFirstKey + 2,       F::kIdFirstKey + 3,
+    F::kIdFirstCreateKey,    F::kIdFirstCreateKey + 1, F::kIdFirstCreateKey + 2,
+    F::kIdFirstCreateKey + 3};
+constexpr int kSecurityIds[] = {F::kIdKeyList,     F::kIdAuthList, F::kIdWpaKeyLabel, F::kIdSsid,
+                                F::kIdChannelList, F::kIdWpaKey,   F::kIdCreateWpaKey};
 
 constexpr const char* kModeTexts[] = {"open", "WEP128", "WEP64", "WPA"};
 
@@ -68,12 +77,6 @@ std::array<char*, 8> RememberedWireless(SessionFields& f) {
 
 std::array<char*, 4> RememberedKeys(SessionFields& f) {
     return {f.wlKey1Saved, f.wlKey2Saved, f.wlKey3Saved, f.wlKey4Saved};
-}
-
-// The decimal value of a remembered text, read as far as it is a number ("" reads 0).
-long DecimalValue(std::string_view text) {
-    const std::string copy(text);
-    return std::strtol(copy.c_str(), nullptr, 10);
 }
 
 int ByteLength(const QString& text) {
@@ -93,15 +96,7 @@ int Position(long value, int count) {
 
 CWirelessPage::CWirelessPage(const QString& bitmapPath, QWidget* owner,
                              const ExchangeLimits& limits)
-    : CRecordPage(kTemplateWireless, bitmapPath, owner),
-      m_labelFont(QStringLiteral("Arial")),
-      m_limits(limits) {
-    // Arial of a 16-pixel cell, one pixel smaller so that "WPA Pre-Shared Key" fits the width
-    // its label has in the template.
-    m_labelFont.setPixelSize(13);
-    m_labelFont.setWeight(QFont::Normal);
-    m_labelFont.setStyleHint(QFont::SansSerif);
-
+    : CRecordPage(kTemplateWireless, bitmapPath, owner), m_limits(limits) {
     for (int id : {kIdAuthList, kIdKeyList}) {
         connect(List(id), &QComboBox::activated, this, [this] { UpdateSecurityControls(); });
     }
@@ -138,7 +133,8 @@ void CWirelessPage::OnInitDialog() {
         Edit(kIdFirstKey + key)->setValidator(m_keyLimits[key]);
     }
     for (int id : kLabelIds) {
-        if (auto* label = qobject_cast<QLabel*>(Control(id))) label->setFont(m_labelFont);
+        if (auto* label = qobject_cast<QLabel*>(Control(id)))
+            label->setFont(LabelFont(kLabelPixels));
     }
     LayOutBottomRow(true);
 
@@ -243,9 +239,10 @@ void CWirelessPage::OnReadFinished() {
 }
 
 void CWirelessPage::ShowAllSecurityControls() {
-    for (int id : {1069, 1049, 1060, 1063, 1064, 1065, 1066, 1067, 1050, 1048,
-                   1055, 1051, 1052, 1053, 1054, 1070, 1071, 1072, 1073, 1074}) {
-        if (QWidget* control = Control(id)) control->show();
+    for (const auto& ids : {std::span<const int>(kSecurityIds), std::span<const int>(kKeyRowIds)}) {
+        for (int id : ids) {
+            if (QWidget* control = Control(id)) control->show();
+        }
     }
 }
 
@@ -253,25 +250,23 @@ void CWirelessPage::UpdateSecurityControls() {
     const int mode = List(kIdAuthList)->currentIndex();
     const int keyPosition = List(kIdKeyList)->currentIndex();
     ShowAllSecurityControls();
-    auto hide = [this](std::initializer_list<int> ids) {
+    auto hide = [this](std::span<const int> ids) {
         for (int id : ids) {
             if (QWidget* control = Control(id)) control->hide();
         }
     };
-    const auto keyRows = {
-        kIdCurrentKeyLabel, 1064, 1065, 1066, 1067, 1051, 1052, 1053, 1054, 1070, 1071, 1072, 1073};
     switch (mode) {
         case kModeOpen:
-            hide(keyRows);
-            hide({kIdWpaKeyLabel, kIdWpaKey, kIdKeyList, kIdCreateWpaKey});
+            hide(kKeyRowIds);
+            hide(std::array{kIdWpaKeyLabel, kIdWpaKey, kIdKeyList, kIdCreateWpaKey});
             break;
         case kModeWpa:
-            hide(keyRows);
-            hide({kIdKeyList});
+            hide(kKeyRowIds);
+            hide(std::array{kIdKeyList});
             break;
         case kModeWep128:
         case kModeWep64: {
-            hide({kIdWpaKeyLabel, kIdWpaKey, kIdCreateWpaKey});
+            hide(std::array{kIdWpaKeyLabel, kIdWpaKey, kIdCreateWpaKey});
             const int limit = mode == kModeWep128 ? kWep128KeyBytes : kWep64KeyBytes;
             for (CByteLimitValidator* keyLimit : m_keyLimits) {
                 if (keyLimit != nullptr) keyLimit->SetLimit(limit);
@@ -297,74 +292,50 @@ void CWirelessPage::ShowKeyRow(int key) {
     }
 }
 
-int CWirelessPage::RefuseKey(int key, const char* text) {
-    ShowMessage(text);
-    if (key < 0) {
-        SetKeyError(0, true);
-        Edit(kIdWpaKey)->setFocus();
-        return 1;
+int CWirelessPage::RefuseKey(const FormFailure& failure) {
+    if (failure.control == kIdWpaKey) SetKeyError(0, true);
+    const int key = failure.control - kIdFirstKey;
+    if (key >= 0 && key < kKeyCount) {
+        // A key that is not the current one is hidden; it is shown so that it can be corrected.
+        ShowKeyRow(key);
+        SetKeyError(key + 1, true);
     }
-    // A key that is not the current one is hidden; it is shown so that it can be corrected.
-    ShowKeyRow(key);
-    SetKeyError(key + 1, true);
-    Edit(kIdFirstKey + key)->setFocus();
-    return 1;
-}
-
-void CWirelessPage::ShowMessage(const char* text) {
-    if (MessageBoxService* boxes = CurrentContext().messageBox) {
-        boxes->Show(this, text, MessageIcon::Exclamation);
-    }
+    return Refuse(failure);
 }
 
 int CWirelessPage::StoreEntries(int validate) {
     SessionFields& session = Session();
-    const int mode = List(kIdAuthList)->currentIndex();
-    const QByteArray ssid = Edit(kIdSsid)->text().toUtf8();
+    WirelessEntries e;
+    e.mode = List(kIdAuthList)->currentIndex();
+    e.ssid = Edit(kIdSsid)->text().toStdString();
+    e.keyPosition = List(kIdKeyList)->currentIndex();
+    for (int key = 0; key < kKeyCount; ++key) {
+        e.wepKeys[key] = Edit(kIdFirstKey + key)->text().toStdString();
+    }
+    e.wpaKey = Edit(kIdWpaKey)->text().toStdString();
+    const int mode = e.mode;
     const int channel = List(kIdChannelList)->currentIndex();
     if (validate) {
-        if (ssid.isEmpty()) {
-            ShowMessage(session.msgEmptyValue);
-            Edit(kIdSsid)->setFocus();
-            return 1;
-        }
-        // Too long, or holding what the request cannot carry ("&", control bytes).
-        if (ssid.size() > kMaxSsidBytes || !IsCarriableValue(ssid.toStdString())) {
-            ShowMessage(session.msgBadValueType);
-            Edit(kIdSsid)->setFocus();
-            return 1;
-        }
-        CopyText(m_session.wlSsid, ssid.toStdString());
+        if (const FormCheck failure = CheckWirelessName(e)) return Refuse(*failure);
+        CopyText(m_session.wlSsid, e.ssid);
         m_session.wlChannel = static_cast<std::uint32_t>(channel);
     }
-    CopyText(session.wlSsidSaved, ssid.toStdString());
+    CopyText(session.wlSsidSaved, e.ssid);
     CopyText(session.wlChannelSaved, std::to_string(channel));
+    if (validate) {
+        if (const FormCheck failure = CheckWirelessKeys(e)) return RefuseKey(*failure);
+    }
 
     if (mode == kModeWep128 || mode == kModeWep64) {
         const bool wide = mode == kModeWep128;
         const int length = wide ? kWep128KeyBytes : kWep64KeyBytes;
-        std::array<std::string, kKeyCount> keys;
-        for (int key = 0; key < kKeyCount; ++key) {
-            keys[key] = Edit(kIdFirstKey + key)->text().toUtf8().toStdString();
-        }
-        const int position = List(kIdKeyList)->currentIndex();
+        std::array<std::string, kKeyCount> keys = e.wepKeys;
+        const int position = e.keyPosition;
         const bool selected = position >= 0 && position < kKeyCount;
         if (validate) {
-            if (static_cast<int>(keys[selected ? position : 0].size()) != length) {
-                ShowMessage(wide ? session.msgLength13 : session.msgLength5);
-                if (selected) {
-                    SetKeyError(position + 1, true);
-                    Edit(kIdFirstKey + position)->setFocus();
-                }
-                return 1;
-            }
+            // Keys of another length are not sent.
             for (std::string& key : keys) {
                 if (static_cast<int>(key.size()) != length) key.clear();
-            }
-            // Every key that would be sent must be carriable, the current one checked first.
-            for (int i = -1; i < kKeyCount; ++i) {
-                const int key = i < 0 ? (selected ? position : 0) : i;
-                if (!IsCarriableValue(keys[key])) return RefuseKey(key, session.msgBadValueType);
             }
             std::memset(&m_session.keys, 0, sizeof m_session.keys);
             char* const records[kKeyCount] = {
@@ -382,16 +353,11 @@ int CWirelessPage::StoreEntries(int validate) {
         CopyText(session.wlKeyIndexSaved, std::to_string(number));
         m_session.wlKeyIndex = static_cast<std::uint32_t>(number);
     } else if (mode == kModeWpa) {
-        const QByteArray key = Edit(kIdWpaKey)->text().toUtf8();
         if (validate) {
-            if (key.size() < kMinWpaKeyBytes || key.size() > kMaxWpaKeyBytes) {
-                return RefuseKey(-1, session.msgLength8To63);
-            }
-            if (!IsCarriableValue(key.toStdString())) return RefuseKey(-1, session.msgBadValueType);
             std::memset(&m_session.keys, 0, sizeof m_session.keys);
-            CopyText(m_session.keys.wlWpaPsk, key.toStdString());
+            CopyText(m_session.keys.wlWpaPsk, e.wpaKey);
         }
-        CopyText(session.wlKey1Saved, key.toStdString());
+        CopyText(session.wlKey1Saved, e.wpaKey);
     } else if (mode != kModeOpen) {
         return 1;
     }

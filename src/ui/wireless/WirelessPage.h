@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <thread>
 
 #include "core/protocol/ExchangeLimits.h"
+#include "core/wireless/WirelessChecks.h"
 #include "ui/wizard/RecordPage.h"
 
 class QComboBox;
@@ -20,31 +20,12 @@ struct WirelessReadOutcome;
 // remembered entries or, when nothing is remembered, with what the modem reports; Next checks
 // and stores the entries, then opens the apply page, or the Internet test page directly when
 // these settings have been applied already.
-class CWirelessPage final : public CRecordPage {
+class CWirelessPage final : public CRecordPage, public WirelessForm {
     Q_OBJECT
 
 public:
-    // Control ids of template 340.
-    static constexpr int kIdChannelList = 1048;
-    static constexpr int kIdKeyList = 1049;
-    static constexpr int kIdSsid = 1050;
-    static constexpr int kIdFirstKey = 1051;  // 1051..1054: WEP keys 1 to 4
-    static constexpr int kIdWpaKey = 1055;
-    static constexpr int kIdAuthList = 1060;
-    static constexpr int kIdFirstCreateKey = 1070;  // 1070..1073: Create Key for keys 1 to 4
-    static constexpr int kIdCreateWpaKey = 1074;
-
-    // Positions of the authentication list.
-    enum AuthMode : int { kModeOpen = 0, kModeWep128 = 1, kModeWep64 = 2, kModeWpa = 3 };
     // m_nLastAuthMode before the controls were first arranged.
     static constexpr int kNotArranged = 4;
-
-    // Byte limits of the UTF-8 texts that reach the modem.
-    static constexpr int kMaxSsidBytes = 32;
-    static constexpr int kWep128KeyBytes = 13;
-    static constexpr int kWep64KeyBytes = 5;
-    static constexpr int kMinWpaKeyBytes = 8;
-    static constexpr int kMaxWpaKeyBytes = 63;
     static constexpr int kCreatedWpaKeyLength = 8;
 
     // limits bound the read of the modem's settings when the page opens.
@@ -91,9 +72,8 @@ private:
     void SetKeyError(int entry, bool on);
     // Shows the row (label, field, Create Key) of WEP key 0..3 in the place all four share.
     void ShowKeyRow(int key);
-    void ShowMessage(const char* text);
-    // Refuses WEP key 0..3 (or the pre-shared key for -1) with text: highlighted, shown, focused.
-    int RefuseKey(int key, const char* text);
+    // Refuses a key: the key is highlighted and its row shown, then the message and the focus.
+    int RefuseKey(const FormFailure& failure);
 
     // Reads the modem's settings off the user-interface thread and returns when the read has
     // ended; the page is not shown meanwhile, and the window below keeps painting.
@@ -106,7 +86,6 @@ private:
     std::array<std::uint32_t, 5> m_keyError{};
     const QColor m_clrNormal{255, 255, 255};
     const QColor m_clrError{255, 0, 0};
-    QFont m_labelFont;
     std::array<CByteLimitValidator*, 4> m_keyLimits{};
     std::uint32_t m_bApplied = 0;
     int m_nLastAuthMode = kNotArranged;

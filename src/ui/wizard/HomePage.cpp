@@ -77,20 +77,10 @@ void StartProgram(const char* folder, std::string_view name) {
     }
 }
 
-void ShowInformation(QWidget* owner, const char* text) {
-    if (MessageBoxService* boxes = CurrentContext().messageBox) {
-        boxes->Show(owner, text, MessageIcon::Information);
-    }
-}
-
 }  // namespace
 
 CHomePage::CHomePage(const QString& bitmapPath, QWidget* owner)
-    : CWizardPage(kTemplateHome, bitmapPath, owner), m_labelFont(QStringLiteral("Arial")) {
-    m_labelFont.setPixelSize(12);
-    m_labelFont.setWeight(QFont::Normal);
-    m_labelFont.setStyleHint(QFont::SansSerif);
-
+    : CWizardPage(kTemplateHome, bitmapPath, owner) {
     const std::array<std::pair<int, void (CHomePage::*)()>, 6> handlers{{
         {kIdStart, &CHomePage::OnStart},
         {kIdManual, &CHomePage::OnViewManual},
@@ -118,7 +108,7 @@ CHomePage::CHomePage(const QString& bitmapPath, QWidget* owner)
 
 void CHomePage::OnInitDialog() {
     if (auto* label = qobject_cast<QLabel*>(Control(kIdLanguageLabel))) {
-        label->setFont(m_labelFont);
+        label->setFont(LabelFont());
     }
     setWindowTitle(QString::fromUtf8(LoadResString(kStrTitle)));
     CWizardPage::OnInitDialog();
@@ -126,7 +116,7 @@ void CHomePage::OnInitDialog() {
     const QSize size = PageSize();
     const int W = size.width();
     const int H = size.height();
-    PlaceButton(kIdClose, "btn_close.bmp", 18, H - 27);
+    PlaceButton(kIdClose, "btn_close.bmp", 18, H - kBottomRowRise);
     if (CHoverButton* start = PrepareButton(kIdStart, "btn_quick.bmp")) {
         start->SetTooltipText("Click to start!", true);
         start->move(W - 160, H - 174);
@@ -169,7 +159,8 @@ void CHomePage::OnStart() {
 
 void CHomePage::OnViewManual() {
     if (OpenDocument(kDocsFolder, kManualFile) < kShellFailureBelow) {
-        ShowInformation(this, LanguageAt(Session().languageIndex).noManualViewer);
+        ShowMessage(this, LanguageAt(Session().languageIndex).noManualViewer,
+                    MessageIcon::Information);
     }
 }
 
@@ -195,7 +186,7 @@ void CHomePage::RetryGuide(int firstResult) {
 }
 
 void CHomePage::ShowGuideFailure() {
-    ShowInformation(this, LanguageAt(Session().languageIndex).noGuideViewer);
+    ShowMessage(this, LanguageAt(Session().languageIndex).noGuideViewer, MessageIcon::Information);
 }
 
 void CHomePage::OnInstallAcrobat() {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QFont>
-
 #include "ui/wizard/WizardPage.h"
 
 // The bottom of the page stack and the program's main window: Start opens the wizard, four
@@ -53,6 +51,5 @@ private:
     void RetryGuide(int firstResult);
     void ShowGuideFailure();
 
-    QFont m_labelFont;
     bool m_bGuidePending = false;
 };

@@ -17,6 +17,10 @@ WizardContext& CurrentContext() {
     return Instance();
 }
 
+void ShowMessage(QWidget* owner, std::string_view text, MessageIcon icon) {
+    if (MessageBoxService* boxes = CurrentContext().messageBox) boxes->Show(owner, text, icon);
+}
+
 void OpenStep(WizardStep step, QWidget* owner, const WizardSession* record) {
     // Copied, so that the opener stays alive even if the page it opens installs a new context.
     const PageOpener open = CurrentContext()[step];

@@ -3,8 +3,10 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <string_view>
 
-class MessageBoxService;
+#include "ui/services/MessageBoxService.h"
+
 class QWidget;
 class ShellService;
 struct WizardSession;
@@ -49,6 +51,10 @@ struct WizardContext {
 
 // The context in force. Pages read it at the moment they need a service.
 WizardContext& CurrentContext();
+
+// Shows a message box with the current context's message service, modal to owner; nothing when
+// no service is installed.
+void ShowMessage(QWidget* owner, std::string_view text, MessageIcon icon);
 
 // Takes a step of the current flow. Every step the wizard takes must have its opener: a missing
 // one is a programming error and stops the program.

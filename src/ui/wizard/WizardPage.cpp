@@ -15,20 +15,20 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 
+#include "core/session/SessionFields.h"
 #include "resources/LinkCursor.h"
+#include "resources/StringTable.h"
 #include "ui/controls/HoverButton.h"
 #include "ui/controls/IpAddressEdit.h"
 #include "ui/wizard/ResourcePath.h"
+#include "ui/wizard/WizardContext.h"
 #include "ui/wizard/WizardMessage.h"
 
 namespace {
 
-// The application's dialog colour, shown wherever no background covers the page.
-const QColor kDialogBackground(248, 252, 255);
 const QColor kBorder(0, 0, 0);
 
-// Offset of the standard button row above the bottom edge of the background.
-constexpr int kBottomRowRise = 27;
+// Left edge of the standard button row.
 constexpr int kBottomRowLeft = 16;
 
 // Height of a drop-down list's closed field; its template height includes the dropped list.
@@ -179,6 +179,23 @@ CHoverButton* CWizardPage::PrepareButton(int id, const char* stripFile) {
 
 void CWizardPage::PlaceButton(int id, const char* stripFile, int x, int y) {
     if (CHoverButton* button = PrepareButton(id, stripFile)) button->move(x, y);
+}
+
+QFont CWizardPage::LabelFont(int pixels) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setWeight(QFont::Normal);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+int CWizardPage::Refuse(const FormFailure& failure) {
+    ShowMessage(this, FormMessageText(Session(), failure.message), MessageIcon::Exclamation);
+    if (failure.message == FormMessage::NameTooLong) {
+        ShowMessage(this, LoadResString(kStrNameTooLong), MessageIcon::None);
+    }
+    if (QWidget* control = Control(failure.control)) control->setFocus(Qt::OtherFocusReason);
+    return 1;
 }
 
 void CWizardPage::LayOutBottomRow(bool withBack) {

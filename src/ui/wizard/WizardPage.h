@@ -1,14 +1,20 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <QFont>
 #include <QPixmap>
 #include <QString>
 #include <cstdint>
 #include <map>
 
+#include "core/protocol/RequestValue.h"
 #include "resources/PageTemplates.h"
 
 class CHoverButton;
+
+// The application's dialog colour, shown wherever no background covers a page.
+inline const QColor kDialogBackground{248, 252, 255};
 
 // The base of every page: a fixed-size modal dialog without caption, painted with one
 // full-page bitmap, whose child widgets are built from its dialog template (objectName = the
@@ -36,6 +42,10 @@ public:
     // The child built for a template control, or nullptr.
     QWidget* Control(int id) const;
     CHoverButton* Button(int id) const;
+
+    // The normal-weight Arial of the pages' labels and check boxes, 12 pixels unless a label
+    // needs a smaller one to fit.
+    static QFont LabelFont(int pixels = 12);
 
     // The page this one was opened from (nullptr for the first home page).
     QWidget* Owner() const { return parentWidget(); }
@@ -65,6 +75,13 @@ protected:
     CHoverButton* PrepareButton(int id, const char* stripFile);
     // The same, then moves the button to (x, y).
     void PlaceButton(int id, const char* stripFile, int x, int y);
+    // Shows the message of a refused entry in the current language (with the plain note after an
+    // over-long name) and gives the entry's control the focus. Returns 1, the refusal of
+    // StoreEntries.
+    int Refuse(const FormFailure& failure);
+
+    // The bottom row of buttons sits this many pixels above the background's bottom edge.
+    static constexpr int kBottomRowRise = 27;
     // The standard row at the bottom left: Exit, Back, Next at x = 16, 16 + w, 16 + 2w, 27
     // pixels above the bottom edge; without Back, Next takes Back's place.
     void LayOutBottomRow(bool withBack);

@@ -15,37 +15,17 @@ using P = CIspPage;
 using IspPageTest = AccountPageTest;
 constexpr auto kAtmEntries = {P::kIdProtocol, P::kIdEncapsulation, P::kIdVpi, P::kIdVci};
 
-TEST_F(IspPageTest, EmptyChecksStartWithVciRangeChecksWithVpiAndErase) {
-    struct Case {
-        QString vpi, vci;
-        std::string outcome;
-        QString after;  // VPI|VCI once checked
-    };
-    const Case cases[] = {
-        {"", "", Refused(kMsgEmptyValue, P::kIdVci), "|"},
-        {"", "35", Refused(kMsgEmptyValue, P::kIdVpi), "|35"},
-        {"300", "20", Refused(kMsgNumber0To255, P::kIdVpi), "|20"},
-        {"256", "35", Refused(kMsgNumber0To255, P::kIdVpi), "|35"},
-        {"255", "31", Refused(kMsgNumber32To65535, P::kIdVci), "255|"},
-        {"8", "65536", Refused(kMsgNumber32To65535, P::kIdVci), "8|"},
-        {"0", "32", "", "0|32"},
-        {"255", "65535", "", "255|65535"},
-    };
+// The order of the checks is in the core's tables; here what a refusal does to the page.
+TEST_F(IspPageTest, RefusalErasesAnOutOfRangeValueAndStoresNothing) {
     P page(ResourcePath("install06.bmp"), nullptr);
     driver.Then([&](CWizardPage&) {
-        Set(page, {{P::kIdProtocol, "3"}});  // Bridging: an accepted Next only calls the hook
-        for (const Case& c : cases) {
-            SCOPED_TRACE((c.vpi + "/" + c.vci).toStdString());
-            CopyText(Session().atmVpiSaved, "kept");
-            Set(page, {{P::kIdVpi, c.vpi}, {P::kIdVci, c.vci}});
-            EXPECT_EQ(Next(page), c.outcome);
-            EXPECT_EQ(Get(page, {P::kIdVpi, P::kIdVci}), c.after);
-            // Nothing is stored on a refusal.
-            EXPECT_STREQ(Session().atmVpiSaved, c.outcome.empty() ? c.vpi.toLatin1() : "kept");
-            if (c.outcome.empty()) {
-                EXPECT_EQ(HandedOn().atmVci, c.vci.toUInt());
-            }
-        }
+        CopyText(Session().atmVpiSaved, "kept");
+        Set(page, {{P::kIdVpi, ""}, {P::kIdVci, "35"}});
+        EXPECT_EQ(Next(page), Refused(kMsgEmptyValue, P::kIdVpi));
+        Set(page, {{P::kIdVpi, "256"}});
+        EXPECT_EQ(Next(page), Refused(kMsgNumber0To255, P::kIdVpi));
+        EXPECT_EQ(Get(page, {P::kIdVpi, P::kIdVci}), "|35");
+        EXPECT_STREQ(Session().atmVpiSaved, "kept");
     });
     Run(page);
 }
