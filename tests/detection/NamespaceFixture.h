@@ -23,9 +23,15 @@
 
 #include "platform/BusConnection.h"
 
+// Expects the output to hold line as a whole line, and shows the output when it does not.
+#define EXPECT_LINE(out, line) EXPECT_NE(netns::LineAt(out, line), std::string::npos) << (out)
+
 namespace netns {
 
 using namespace std::chrono_literals;
+
+// modemctl's last lines when it found the modem of ModemNetwork.
+inline const std::string kFound = "modem=10.251.0.1\nresult=0";
 
 inline int Shell(const std::string& command) {
     int status = std::system(command.c_str());
@@ -225,19 +231,50 @@ protected:
         ASSERT_EQ(access(Path("ready").c_str(), F_OK), 0) << "the pc's mount namespace is missing";
     }
 
-    // A command in the pc's namespaces from PrivatePc, from the test's folder: as root with the
-    // system bus pointed nowhere (no NetworkManager of the host can be reached), or as the
-    // ordinary user "nobody" with the system bus at its usual path.
-    std::string InPrivatePc(const std::string& command, bool asUser = false) {
-        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
-                       "' env " +
-                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups "
-                               : "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent ") +
-                       "timeout 120 " + command + " 2>&1");
+    // The modem's network on the pc's interface pcSide: dnsmasq and modem-sim on 10.251.0.1.
+    void ModemNetwork(const std::string& pcSide, bool dhcp = true) {
+        AddNamespace("modem");
+        Wire(pcSide, "modem", "lan0", "10.251.0.1/24");
+        if (dhcp) DhcpServer("modem", "lan0", "10.251.0");
+        Modem("modem", "10.251.0.1");
     }
+
+    // Another network on pcSide, 10.252.0.1 and no modem, with or without a DHCP server.
+    void OtherNetwork(const std::string& pcSide, bool dhcp = true) {
+        AddNamespace("other");
+        Wire(pcSide, "other", "lan0", "10.252.0.1/24");
+        if (dhcp) DhcpServer("other", "lan0", "10.252.0");
+    }
+
+    // Waits until the interface of the pc holds an IPv4 address that contains text.
+    void WaitForAddress(const std::string& interface, const std::string& text) {
+        const std::string command =
+            "ip -n " + Ns("pc") + " -4 -o addr show dev " + interface + " 2>/dev/null";
+        for (int i = 0; i < 150 && Capture(command).find(text) == std::string::npos; ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_NE(Capture(command).find(text), std::string::npos)
+            << interface << " took no address with " << text;
+    }
+
+    // A command in the pc's network namespace (and in the mount and UTS namespaces of holder_
+    // when set), from the test's folder, with bus_ as system bus: as root, or as the ordinary
+    // user "nobody".
+    std::string InPc(const std::string& command, bool asUser = false) {
+        const std::string enter = holder_ > 0 ? "nsenter -t " + std::to_string(holder_) +
+                                                    " -m -u -n --wd='" + folder_ + "'"
+                                              : "cd '" + folder_ + "' && ip netns exec " + Ns("pc");
+        return Capture(enter + " env DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " timeout 120 " +
+                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "") +
+                       command + " 2>&1");
+    }
+
+    std::string Detect(bool asUser = false) { return InPc(MODEMCTL_PATH " detect", asUser); }
 
     std::string prefix_;
     std::string folder_;
+    // No bus at all, unless BusNamespaces starts one: no NetworkManager of the host is reached.
+    std::string bus_ = "unix:path=/nonexistent";
     std::string host_;
     std::vector<std::string> namespaces_;
     std::vector<pid_t> children_;
@@ -355,7 +392,6 @@ protected:
         ASSERT_TRUE(connection_->NameHasOwner(name)) << name << " did not come up";
     }
 
-    std::string bus_;
     std::unique_ptr<BusConnection> connection_;
     pid_t polkitd_ = -1;
 };
