@@ -154,7 +154,8 @@ protected:
         ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link set " + pcSide + " up"), 0);
     }
 
-    pid_t Start(const std::vector<std::string>& command, const std::string& output = "") {
+    // Starts a program in the background.
+    pid_t Exec(const std::vector<std::string>& command, const std::string& output = "") {
         pid_t pid = fork();
         if (pid == 0) {
             if (!output.empty()) {
@@ -172,36 +173,36 @@ protected:
         return pid;
     }
 
+    // A shell command in the background; its process becomes the command's.
+    pid_t Start(const std::string& command, const std::string& output = "") {
+        return Exec({"sh", "-c", "exec " + command}, output);
+    }
+
+    // A shell script in the pc's network namespace and in mount and UTS namespaces of its own.
+    pid_t StartInPc(const std::string& script, const std::string& output = "") {
+        return Exec({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
+                     "--propagation", "private", "sh", "-c", script},
+                    output);
+    }
+
     // dnsmasq handing out addresses subnet.100-150 on lanSide and naming subnet.1 as DNS server,
     // which the system's DHCP script writes to resolv.conf; it answers no DNS itself.
     void DhcpServer(const std::string& role, const std::string& lanSide,
                     const std::string& subnet) {
         const std::string log = Path("dnsmasq-" + role);
-        Start({"ip",
-               "netns",
-               "exec",
-               Ns(role),
-               "dnsmasq",
-               "--keep-in-foreground",
-               "--conf-file=/dev/null",
-               "--port=0",
-               "--no-resolv",
-               "--no-hosts",
-               "--bind-interfaces",
-               "--interface=" + lanSide,
-               "--except-interface=lo",
-               "--dhcp-range=" + subnet + ".100," + subnet + ".150,255.255.255.0,10m",
-               "--dhcp-option=option:dns-server," + subnet + ".1",
-               "--dhcp-leasefile=" + log + ".leases",
-               "--pid-file=" + log + ".pid",
-               "--user=root",
-               "--group=root",
-               "--log-facility=" + log + ".log"});
+        Start("ip netns exec " + Ns(role) +
+              " dnsmasq --keep-in-foreground --conf-file=/dev/null --port=0 --no-resolv --no-hosts "
+              "--bind-interfaces --interface=" +
+              lanSide + " --except-interface=lo --dhcp-range=" + subnet + ".100," + subnet +
+              ".150,255.255.255.0,10m --dhcp-option=option:dns-server," + subnet +
+              ".1 --dhcp-leasefile=" + log + ".leases --pid-file=" + log +
+              ".pid --user=root --group=root --log-facility=" + log + ".log");
     }
 
     void Modem(const std::string& role, const std::string& address) {
-        Start({"ip", "netns", "exec", Ns(role), "env", "MODEM_SIM_ALLOW_ANY_ADDRESS=1",
-               MODEM_SIM_PATH, "--log", Path("modem-sim.log"), address});
+        Start("ip netns exec " + Ns(role) +
+              " env MODEM_SIM_ALLOW_ANY_ADDRESS=1 " MODEM_SIM_PATH " --log " +
+              Path("modem-sim.log") + " " + address);
         // Ready once the port listens.
         for (int i = 0; i < 50; ++i) {
             if (!Capture("ip netns exec " + Ns(role) + " ss -Hltn 'sport = :1028'").empty()) {
@@ -218,13 +219,10 @@ protected:
     // shell commands run there first, each ending with " && ".
     void PrivatePc(const std::string& more = "") {
         Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
-        holder_ =
-            Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts", "--propagation",
-                   "private", "sh", "-c",
-                   "mount --bind '" + Path("resolv.conf") +
-                       "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
-                       "/var/lib/dhcp && " +
-                       more + "touch '" + Path("ready") + "' && exec sleep 600"});
+        holder_ = StartInPc("mount --bind '" + Path("resolv.conf") +
+                            "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mount -t tmpfs "
+                            "tmpfs /var/lib/dhcp && " +
+                            more + "touch '" + Path("ready") + "' && exec sleep 600");
         for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
             std::this_thread::sleep_for(100ms);
         }
@@ -335,7 +333,7 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         bus_ = "unix:path=" + Path("bus");
         Write("bus.conf", Replace(kBusConfig, "@FOLDER@", folder_), 0644);
-        Start({"dbus-daemon", "--config-file=" + Path("bus.conf"), "--nofork", "--nopidfile"},
+        Start("dbus-daemon --nofork --nopidfile --config-file=" + Path("bus.conf"),
               Path("bus.log"));
         for (int i = 0; i < 50 && !connection_; ++i) {
             connection_ = BusConnection::Open(bus_);
@@ -359,12 +357,10 @@ protected:
             actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
         }
         polkitd_ =
-            Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--propagation",
-                   "private", "sh", "-c",
-                   "mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
-                       "' /etc/polkit-1/rules.d/ && " + actions +
-                       "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + kPolkitd + " --no-debug"},
-                  Path("polkitd.log"));
+            StartInPc("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
+                          "' /etc/polkit-1/rules.d/ && " + actions +
+                          "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + kPolkitd + " --no-debug",
+                      Path("polkitd.log"));
         WaitForName("org.freedesktop.PolicyKit1");
     }
 

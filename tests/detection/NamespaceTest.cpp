@@ -77,10 +77,10 @@ protected:
         Write(folder + "/conf", "timeout 2;\ninitial-interval 1;\n", 0644);
         const std::string f = folder_ + "/" + folder;
         Shell("chown -R " + user + " '" + f + "'");
-        Start({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
-               "--clear-groups", "bash", "-c",
-               "exec -a dhclient bash -s -- -sf " + f + "/script -lf " + f + "/leases -pf " + f +
-                   "/pid -cf " + f + "/conf " + interface + " <<<'sleep 600; exit'"});
+        Exec({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
+              "--clear-groups", "bash", "-c",
+              "exec -a dhclient bash -s -- -sf " + f + "/script -lf " + f + "/leases -pf " + f +
+                  "/pid -cf " + f + "/conf " + interface + " <<<'sleep 600; exit'"});
         for (int i = 0; i < 50; ++i) {
             if (Shell("pgrep -f '^dhclient -s -- -sf " + f + "/' >/dev/null") == 0) {
                 return;

@@ -70,9 +70,7 @@ protected:
             "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec NetworkManager --no-daemon --config='" +
             Path("NetworkManager.conf") + "' --config-dir='" + Path("conf.d") +
             "' --system-config-dir='" + Path("conf.d") + "'";
-        Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts", "--propagation",
-               "private", "sh", "-c", script},
-              Path("NetworkManager.log"));
+        StartInPc(script, Path("NetworkManager.log"));
         WaitForName(kNetworkManagerService);
     }
 

@@ -53,9 +53,7 @@ protected:
             "fi; done && mkdir /run/systemd /run/systemd/network && cp '" +
             Path("network") + "'/* /run/systemd/network/ && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ +
             " exec " + kNetworkd;
-        holder_ = Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
-                         "--propagation", "private", "sh", "-c", script},
-                        Path("networkd.log"));
+        holder_ = StartInPc(script, Path("networkd.log"));
         WaitForName("org.freedesktop.network1");
     }
 
