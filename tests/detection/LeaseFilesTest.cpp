@@ -80,6 +80,13 @@ TEST(NetworkdFiles, LeaseLinkStateAndNetworkFiles) {
     EXPECT_FALSE(NetworkFileWantsDhcp4(Fixture("wired-v6only.network")));  // the later one wins
 }
 
+TEST(NetworkManagerOptions, TheServerIdentifierIsHeldToTheAddressCheck) {
+    EXPECT_EQ(NetworkManagerLeaseServer({{"dhcp_server_identifier", "192.168.100.254"}}),
+              "192.168.100.254");
+    EXPECT_EQ(NetworkManagerLeaseServer({{"dhcp_server_identifier", "10.0.0.1;reboot"}}), "");
+    EXPECT_EQ(NetworkManagerLeaseServer({{"routers", "10.0.0.1"}}), "");
+}
+
 TEST(DhclientCommand, FilesAndInterfacesAreTakenFromTheCommandLine) {
     const struct {
         std::vector<std::string> argv;

@@ -23,9 +23,15 @@
 
 #include "detection/adapters/BusConnection.h"
 
+// Expects the output to hold line as a whole line, and shows the output when it does not.
+#define EXPECT_LINE(out, line) EXPECT_NE(netns::LineAt(out, line), std::string::npos) << (out)
+
 namespace netns {
 
 using namespace std::chrono_literals;
+
+// modemctl's last lines when it found the modem of ModemNetwork.
+inline const std::string kFound = "modem=10.251.0.1\nresult=0";
 
 inline int Shell(const std::string& command) {
     int status = std::system(command.c_str());
@@ -148,7 +154,8 @@ protected:
         ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link set " + pcSide + " up"), 0);
     }
 
-    pid_t Start(const std::vector<std::string>& command, const std::string& output = "") {
+    // Starts a program in the background.
+    pid_t Exec(const std::vector<std::string>& command, const std::string& output = "") {
         pid_t pid = fork();
         if (pid == 0) {
             if (!output.empty()) {
@@ -166,36 +173,36 @@ protected:
         return pid;
     }
 
+    // A shell command in the background; its process becomes the command's.
+    pid_t Start(const std::string& command, const std::string& output = "") {
+        return Exec({"sh", "-c", "exec " + command}, output);
+    }
+
+    // A shell script in the pc's network namespace and in mount and UTS namespaces of its own.
+    pid_t StartInPc(const std::string& script, const std::string& output = "") {
+        return Exec({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
+                     "--propagation", "private", "sh", "-c", script},
+                    output);
+    }
+
     // dnsmasq handing out addresses subnet.100-150 on lanSide and naming subnet.1 as DNS server,
     // which the system's DHCP script writes to resolv.conf; it answers no DNS itself.
     void DhcpServer(const std::string& role, const std::string& lanSide,
                     const std::string& subnet) {
         const std::string log = Path("dnsmasq-" + role);
-        Start({"ip",
-               "netns",
-               "exec",
-               Ns(role),
-               "dnsmasq",
-               "--keep-in-foreground",
-               "--conf-file=/dev/null",
-               "--port=0",
-               "--no-resolv",
-               "--no-hosts",
-               "--bind-interfaces",
-               "--interface=" + lanSide,
-               "--except-interface=lo",
-               "--dhcp-range=" + subnet + ".100," + subnet + ".150,255.255.255.0,10m",
-               "--dhcp-option=option:dns-server," + subnet + ".1",
-               "--dhcp-leasefile=" + log + ".leases",
-               "--pid-file=" + log + ".pid",
-               "--user=root",
-               "--group=root",
-               "--log-facility=" + log + ".log"});
+        Start("ip netns exec " + Ns(role) +
+              " dnsmasq --keep-in-foreground --conf-file=/dev/null --port=0 --no-resolv --no-hosts "
+              "--bind-interfaces --interface=" +
+              lanSide + " --except-interface=lo --dhcp-range=" + subnet + ".100," + subnet +
+              ".150,255.255.255.0,10m --dhcp-option=option:dns-server," + subnet +
+              ".1 --dhcp-leasefile=" + log + ".leases --pid-file=" + log +
+              ".pid --user=root --group=root --log-facility=" + log + ".log");
     }
 
     void Modem(const std::string& role, const std::string& address) {
-        Start({"ip", "netns", "exec", Ns(role), "env", "MODEM_SIM_ALLOW_ANY_ADDRESS=1",
-               MODEM_SIM_PATH, "--log", Path("modem-sim.log"), address});
+        Start("ip netns exec " + Ns(role) +
+              " env MODEM_SIM_ALLOW_ANY_ADDRESS=1 " MODEM_SIM_PATH " --log " +
+              Path("modem-sim.log") + " " + address);
         // Ready once the port listens.
         for (int i = 0; i < 50; ++i) {
             if (!Capture("ip netns exec " + Ns(role) + " ss -Hltn 'sport = :1028'").empty()) {
@@ -212,32 +219,61 @@ protected:
     // shell commands run there first, each ending with " && ".
     void PrivatePc(const std::string& more = "") {
         Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
-        holder_ =
-            Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts", "--propagation",
-                   "private", "sh", "-c",
-                   "mount --bind '" + Path("resolv.conf") +
-                       "' /etc/resolv.conf && mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs "
-                       "/var/lib/dhcp && " +
-                       more + "touch '" + Path("ready") + "' && exec sleep 600"});
+        holder_ = StartInPc("mount --bind '" + Path("resolv.conf") +
+                            "' /etc/resolv.conf && mount -t tmpfs -o mode=0755 tmpfs /run && mount "
+                            "-t tmpfs -o mode=0755 "
+                            "tmpfs /var/lib/dhcp && " +
+                            more + "touch '" + Path("ready") + "' && exec sleep 600");
         for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
             std::this_thread::sleep_for(100ms);
         }
         ASSERT_EQ(access(Path("ready").c_str(), F_OK), 0) << "the pc's mount namespace is missing";
     }
 
-    // A command in the pc's namespaces from PrivatePc, from the test's folder: as root with the
-    // system bus pointed nowhere (no NetworkManager of the host can be reached), or as the
-    // ordinary user "nobody" with the system bus at its usual path.
-    std::string InPrivatePc(const std::string& command, bool asUser = false) {
-        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
-                       "' env " +
-                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups "
-                               : "DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent ") +
-                       "timeout 120 " + command + " 2>&1");
+    // The modem's network on the pc's interface pcSide: dnsmasq and modem-sim on 10.251.0.1.
+    void ModemNetwork(const std::string& pcSide, bool dhcp = true) {
+        AddNamespace("modem");
+        Wire(pcSide, "modem", "lan0", "10.251.0.1/24");
+        if (dhcp) DhcpServer("modem", "lan0", "10.251.0");
+        Modem("modem", "10.251.0.1");
     }
+
+    // Another network on pcSide, 10.252.0.1 and no modem, with or without a DHCP server.
+    void OtherNetwork(const std::string& pcSide, bool dhcp = true) {
+        AddNamespace("other");
+        Wire(pcSide, "other", "lan0", "10.252.0.1/24");
+        if (dhcp) DhcpServer("other", "lan0", "10.252.0");
+    }
+
+    // Waits until the interface of the pc holds an IPv4 address that contains text.
+    void WaitForAddress(const std::string& interface, const std::string& text) {
+        const std::string command =
+            "ip -n " + Ns("pc") + " -4 -o addr show dev " + interface + " 2>/dev/null";
+        for (int i = 0; i < 150 && Capture(command).find(text) == std::string::npos; ++i) {
+            std::this_thread::sleep_for(100ms);
+        }
+        ASSERT_NE(Capture(command).find(text), std::string::npos)
+            << interface << " took no address with " << text;
+    }
+
+    // A command in the pc's network namespace (and in the mount and UTS namespaces of holder_
+    // when set), from the test's folder, with bus_ as system bus: as root, or as the ordinary
+    // user "nobody".
+    std::string InPc(const std::string& command, bool asUser = false) {
+        const std::string enter = holder_ > 0 ? "nsenter -t " + std::to_string(holder_) +
+                                                    " -m -u -n --wd='" + folder_ + "'"
+                                              : "cd '" + folder_ + "' && ip netns exec " + Ns("pc");
+        return Capture(enter + " env DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " timeout 120 " +
+                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "") +
+                       command + " 2>&1");
+    }
+
+    std::string Detect(bool asUser = false) { return InPc(MODEMCTL_PATH " detect", asUser); }
 
     std::string prefix_;
     std::string folder_;
+    // No bus at all, unless BusNamespaces starts one: no NetworkManager of the host is reached.
+    std::string bus_ = "unix:path=/nonexistent";
     std::string host_;
     std::vector<std::string> namespaces_;
     std::vector<pid_t> children_;
@@ -298,7 +334,7 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         bus_ = "unix:path=" + Path("bus");
         Write("bus.conf", Replace(kBusConfig, "@FOLDER@", folder_), 0644);
-        Start({"dbus-daemon", "--config-file=" + Path("bus.conf"), "--nofork", "--nopidfile"},
+        Start("dbus-daemon --nofork --nopidfile --config-file=" + Path("bus.conf"),
               Path("bus.log"));
         for (int i = 0; i < 50 && !connection_; ++i) {
             connection_ = BusConnection::Open(bus_);
@@ -322,12 +358,10 @@ protected:
             actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
         }
         polkitd_ =
-            Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--propagation",
-                   "private", "sh", "-c",
-                   "mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
-                       "' /etc/polkit-1/rules.d/ && " + actions +
-                       "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + kPolkitd + " --no-debug"},
-                  Path("polkitd.log"));
+            StartInPc("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
+                          "' /etc/polkit-1/rules.d/ && " + actions +
+                          "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + kPolkitd + " --no-debug",
+                      Path("polkitd.log"));
         WaitForName("org.freedesktop.PolicyKit1");
     }
 
@@ -355,7 +389,6 @@ protected:
         ASSERT_TRUE(connection_->NameHasOwner(name)) << name << " did not come up";
     }
 
-    std::string bus_;
     std::unique_ptr<BusConnection> connection_;
     pid_t polkitd_ = -1;
 };

@@ -52,14 +52,11 @@ protected:
     // The PC's own DHCP client on an interface, running in the background as a system's would.
     void DhcpClient(const std::string& interface) {
         const std::string f = folder_ + "/dhclient-" + interface;
-        ASSERT_EQ(InPrivatePc("dhclient -nw -lf " + f + ".leases -pf " + f + ".pid -cf " + folder_ +
-                              "/dhclient.conf -sf " + folder_ + "/dhclient-script " + interface +
-                              " >/dev/null 2>&1 && echo started"),
+        ASSERT_EQ(InPc("dhclient -nw -lf " + f + ".leases -pf " + f + ".pid -cf " + folder_ +
+                       "/dhclient.conf -sf " + folder_ + "/dhclient-script " + interface +
+                       " >/dev/null 2>&1 && echo started"),
                   "started\n");
     }
-
-    // modemctl detect in the pc's namespaces, started from the folder that holds the helper.
-    std::string Detect() { return InPrivatePc(MODEMCTL_PATH " detect"); }
 
     bool HelperRan() const { return access((folder_ + "/helper-ran").c_str(), F_OK) == 0; }
 
@@ -80,10 +77,10 @@ protected:
         Write(folder + "/conf", "timeout 2;\ninitial-interval 1;\n", 0644);
         const std::string f = folder_ + "/" + folder;
         Shell("chown -R " + user + " '" + f + "'");
-        Start({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
-               "--clear-groups", "bash", "-c",
-               "exec -a dhclient bash -s -- -sf " + f + "/script -lf " + f + "/leases -pf " + f +
-                   "/pid -cf " + f + "/conf " + interface + " <<<'sleep 600; exit'"});
+        Exec({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
+              "--clear-groups", "bash", "-c",
+              "exec -a dhclient bash -s -- -sf " + f + "/script -lf " + f + "/leases -pf " + f +
+                  "/pid -cf " + f + "/conf " + interface + " <<<'sleep 600; exit'"});
         for (int i = 0; i < 50; ++i) {
             if (Shell("pgrep -f '^dhclient -s -- -sf " + f + "/' >/dev/null") == 0) {
                 return;
@@ -94,64 +91,34 @@ protected:
     }
 };
 
-TEST_F(DhclientPc, FindsTheModemThatIsTheDhcpServer) {
-    AddNamespace("modem");
-    Wire("eth0", "modem", "lan0", "10.251.0.1/24");
-    DhcpServer("modem", "lan0", "10.251.0");
-    Modem("modem", "10.251.0.1");
-    DhcpClient("eth0");
-
-    const std::string out = Detect();
-    EXPECT_NE(LineAt(out, "adapters: dhclient"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "test helper ran"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "candidate 10.251.0.1 passed"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
-    EXPECT_TRUE(HelperRan());
-    // The PC took its address from the modem's DHCP server.
-    EXPECT_NE(Capture("ip -n " + Ns("pc") + " -4 addr show eth0").find("inet 10.251.0.1"),
-              std::string::npos);
-}
-
+// The first adapter's DHCP server is no modem; the second's is, and the PC took its address
+// from it.
 TEST_F(DhclientPc, TriesTheFirstAdapterFirstAndFindsTheModemOnTheSecond) {
-    AddNamespace("other");
-    AddNamespace("modem");
-    Wire("eth0", "other", "lan0", "10.252.0.1/24");
-    Wire("eth1", "modem", "lan0", "10.251.0.1/24");
-    DhcpServer("other", "lan0", "10.252.0");
-    DhcpServer("modem", "lan0", "10.251.0");
-    Modem("modem", "10.251.0.1");
+    OtherNetwork("eth0");
+    ModemNetwork("eth1");
     DhcpClient("eth0");
     DhcpClient("eth1");
 
     const std::string out = Detect();
+    EXPECT_LINE(out, "adapters: dhclient");
+    EXPECT_LINE(out, "test helper ran");
+    EXPECT_TRUE(HelperRan());
     const std::size_t first = LineAt(out, "candidate 10.252.0.1 refused");
     const std::size_t second = LineAt(out, "candidate 10.251.0.1 passed");
     ASSERT_NE(first, std::string::npos) << out;
     ASSERT_NE(second, std::string::npos) << out;
     EXPECT_LT(first, second) << out;
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
-}
-
-TEST_F(DhclientPc, ADhcpServerThatIsNoModemIsSkipped) {
-    AddNamespace("other");
-    Wire("eth0", "other", "lan0", "10.252.0.1/24");
-    DhcpServer("other", "lan0", "10.252.0");
-    DhcpClient("eth0");
-
-    const std::string out = Detect();
-    EXPECT_NE(LineAt(out, "candidate 10.252.0.1 refused"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "result=1"), std::string::npos) << out;
-    EXPECT_EQ(out.find("modem="), std::string::npos) << out;
+    EXPECT_LINE(out, kFound);
+    EXPECT_NE(Capture("ip -n " + Ns("pc") + " -4 addr show eth1").find("inet 10.251.0.1"),
+              std::string::npos);
 }
 
 TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
-    AddNamespace("modem");
-    Wire("eth0", "modem", "lan0", "10.251.0.1/24");
-    Modem("modem", "10.251.0.1");  // a modem whose DHCP server is off is not found
+    ModemNetwork("eth0", false);  // a modem whose DHCP server is off is not found
     DhcpClient("eth0");
 
     const std::string out = Detect();
-    EXPECT_NE(LineAt(out, "result=1"), std::string::npos) << out;
+    EXPECT_LINE(out, "result=1");
     EXPECT_EQ(out.find("candidate"), std::string::npos) << out;
     EXPECT_TRUE(HelperRan());
 }
@@ -163,12 +130,8 @@ TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
 TEST_F(DhclientPc, ADhclientOfAnotherUserOrProgramIsNeitherRunNorBelieved) {
     // The fakes claim the first wire, on which no DHCP server answers, so that a renewal would
     // leave their leases, and the "modem" addresses they name, in place, to be tried first.
-    AddNamespace("void");
-    AddNamespace("modem");
-    Wire("eth0", "void", "lan0", "10.66.0.254/24");
-    Wire("eth1", "modem", "lan0", "10.251.0.1/24");
-    DhcpServer("modem", "lan0", "10.251.0");
-    Modem("modem", "10.251.0.1");
+    OtherNetwork("eth0", false);
+    ModemNetwork("eth1");
     DhcpClient("eth1");
     Shell("mkdir '" + folder_ + "/user' '" + folder_ + "/program'");
     chmod(folder_.c_str(), 0755);
@@ -184,8 +147,8 @@ TEST_F(DhclientPc, ADhclientOfAnotherUserOrProgramIsNeitherRunNorBelieved) {
     EXPECT_NE(out.find(": -sf " + folder_ + "/dhclient-script not passed on"), std::string::npos)
         << out;
     EXPECT_EQ(out.find("10.66.0."), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "candidate 10.251.0.1 passed"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+    EXPECT_LINE(out, "candidate 10.251.0.1 passed");
+    EXPECT_LINE(out, kFound);
     for (const char* fake : {"user", "program"}) {
         EXPECT_NE(access((folder_ + "/" + fake + "/script-ran").c_str(), F_OK), 0)
             << "the script of the fake dhclient in " << fake << " ran";
@@ -238,25 +201,19 @@ protected:
 };
 
 TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
-    AddNamespace("modem");
-    Wire("eth0", "modem", "lan0", "10.251.0.1/24");
-    DhcpServer("modem", "lan0", "10.251.0");
-    Modem("modem", "10.251.0.1");
+    ModemNetwork("eth0");
     // A second wired interface with a fixed address is not touched.
-    AddNamespace("other");
-    Wire("eth1", "other", "lan0", "10.252.0.1/24");
+    OtherNetwork("eth1", false);
     ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
 
-    const std::string out = InPrivatePc(MODEMCTL_PATH " detect");
-    EXPECT_NE(LineAt(out, "wired interface eth0: nothing managed it; started " +
-                              std::string(InstalledClient()) + ", it took an address by DHCP"),
-              std::string::npos)
-        << out;
+    const std::string out = Detect();
+    EXPECT_LINE(out, "wired interface eth0: nothing managed it; started " +
+                         std::string(InstalledClient()) + ", it took an address by DHCP");
     EXPECT_EQ(out.find("eth1"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "adapters: dhclient"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+    EXPECT_LINE(out, "adapters: dhclient");
+    EXPECT_LINE(out, kFound);
     // The client keeps running for the PC, as a system's would; a second run starts none.
-    const std::string again = InPrivatePc("./EnableDHCP");
+    const std::string again = InPc("./EnableDHCP");
     EXPECT_EQ(again.find("wired interface"), std::string::npos) << again;
 }
 
@@ -268,38 +225,25 @@ TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
     if (!Installed("pkexec") || !Installed("setpriv")) GTEST_SKIP() << "pkexec is not installed";
     // eth0: the PC's own dhclient, on a network whose DHCP server is no modem. eth1: bare, on the
     // modem's network.
-    AddNamespace("other");
-    Wire("eth0", "other", "lan0", "10.252.0.1/24");
-    DhcpServer("other", "lan0", "10.252.0");
-    AddNamespace("modem");
-    Wire("eth1", "modem", "lan0", "10.251.0.1/24");
-    DhcpServer("modem", "lan0", "10.251.0");
-    Modem("modem", "10.251.0.1");
-    ASSERT_EQ(InPrivatePc(Join(DhcpClientCommand(InstalledClient(), "eth0")) +
-                          " >/dev/null 2>&1 && echo started"),
+    OtherNetwork("eth0");
+    ModemNetwork("eth1");
+    ASSERT_EQ(InPc(Join(DhcpClientCommand(InstalledClient(), "eth0")) +
+                   " >/dev/null 2>&1 && echo started"),
               "started\n");
-    const std::string eth0 = "ip -n " + Ns("pc") + " -4 -o addr show dev eth0";
-    for (int i = 0; i < 100 && Capture(eth0).find("10.252.0.") == std::string::npos; ++i) {
-        std::this_thread::sleep_for(100ms);
-    }
-    ASSERT_NE(Capture(eth0).find("10.252.0."), std::string::npos) << "eth0 took no address";
+    WaitForAddress("eth0", "10.252.0.");
     Polkit(EverythingForNobody("NO"), ActionFile());
     if (IsSkipped() || HasFatalFailure()) return;
 
     const auto start = std::chrono::steady_clock::now();
-    std::string out = InPrivatePc(MODEMCTL_PATH " detect", true);
+    std::string out = Detect(true);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 20s) << out;
-    EXPECT_NE(LineAt(out,
-                     "wired interfaces without an address: starting a DHCP client needs an "
-                     "administrator's authorization, which was not given"),
-              std::string::npos)
-        << out;
-    EXPECT_NE(LineAt(out, "renewal of eth0: authorization refused"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, std::string("authorization refused: ") + NotAuthorizedMessage(0)),
-              std::string::npos)
-        << out;
-    EXPECT_NE(LineAt(out, "candidate 10.252.0.1 refused"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "result=1"), std::string::npos) << out;
+    EXPECT_LINE(out,
+                "wired interfaces without an address: starting a DHCP client needs an "
+                "administrator's authorization, which was not given");
+    EXPECT_LINE(out, "renewal of eth0: authorization refused");
+    EXPECT_LINE(out, std::string("authorization refused: ") + NotAuthorizedMessage(0));
+    EXPECT_LINE(out, "candidate 10.252.0.1 refused");
+    EXPECT_LINE(out, "result=1");
 
     // Granted for the helper's action only: pkexec finds the action by the helper's path.
     StopPolkit();
@@ -308,16 +252,12 @@ TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
                kPrivilegedHelperAction + "\") return polkit.Result.YES;\n});\n",
            ActionFile());
     if (HasFatalFailure()) return;
-    out = InPrivatePc(MODEMCTL_PATH " detect", true);
-    EXPECT_NE(LineAt(out, "authorization: renewals through pkexec " + Path(kPrivilegedHelperName) +
-                              " (polkit action " + kPrivilegedHelperAction + ")"),
-              std::string::npos)
-        << out;
-    EXPECT_NE(LineAt(out, "wired interface eth1: nothing managed it; started " +
-                              std::string(InstalledClient()) + ", it took an address by DHCP"),
-              std::string::npos)
-        << out;
-    EXPECT_NE(LineAt(out, "renewal of eth0: authorization granted"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "renewal of eth1: authorization granted"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+    out = Detect(true);
+    EXPECT_LINE(out, "authorization: renewals through pkexec " + Path(kPrivilegedHelperName) +
+                         " (polkit action " + kPrivilegedHelperAction + ")");
+    EXPECT_LINE(out, "wired interface eth1: nothing managed it; started " +
+                         std::string(InstalledClient()) + ", it took an address by DHCP");
+    EXPECT_LINE(out, "renewal of eth0: authorization granted");
+    EXPECT_LINE(out, "renewal of eth1: authorization granted");
+    EXPECT_LINE(out, kFound);
 }

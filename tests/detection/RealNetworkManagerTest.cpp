@@ -70,100 +70,48 @@ protected:
             "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec NetworkManager --no-daemon --config='" +
             Path("NetworkManager.conf") + "' --config-dir='" + Path("conf.d") +
             "' --system-config-dir='" + Path("conf.d") + "'";
-        Start({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts", "--propagation",
-               "private", "sh", "-c", script},
-              Path("NetworkManager.log"));
+        StartInPc(script, Path("NetworkManager.log"));
         WaitForName(kNetworkManagerService);
     }
 
-    // Waits until the interface of the pc holds an IPv4 address that contains text.
-    void WaitForAddress(const std::string& interface, const std::string& text) {
-        const std::string command = "ip -n " + Ns("pc") + " -4 -o addr show dev " + interface;
-        for (int i = 0; i < 150; ++i) {
-            if (Capture(command).find(text) != std::string::npos) return;
-            std::this_thread::sleep_for(100ms);
-        }
-        FAIL() << interface << " did not take an address with " << text << ":\n"
-               << Capture(command);
-    }
-
-    // A command in the pc namespace with the private bus as system bus, from the test's folder,
-    // as root or as the ordinary user.
-    std::string InPc(const std::string& command, bool asUser = false) {
-        return Capture("cd '" + folder_ + "' && ip netns exec " + Ns("pc") +
-                       " env DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " timeout 120 " +
-                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "") +
-                       command + " 2>&1");
-    }
-
-    std::string Detect(bool asUser = false) { return InPc(MODEMCTL_PATH " detect", asUser); }
-
-    std::string Ipv4Method(const std::string& id) {
-        return InPc("nmcli -g ipv4.method connection show " + id);
-    }
-
-    // The modem's network on eth0: dnsmasq and modem-sim on 10.251.0.1.
-    void ModemOn(const std::string& interface) {
-        AddNamespace("modem");
-        Wire(interface, "modem", "lan0", "10.251.0.1/24");
-        DhcpServer("modem", "lan0", "10.251.0");
-        Modem("modem", "10.251.0.1");
+    // The settings of a profile, one per line.
+    std::string Settings(const std::string& id, const std::string& fields) {
+        return InPc("nmcli -g " + fields + " connection show " + id);
     }
 };
 
-TEST_F(RealNetworkManager, FindsTheModemThroughADhcpProfile) {
-    ModemOn("eth0");
-    AddProfile("office", Profile("office", "ethernet", "eth0", "method=auto"));
-    StartNetworkManager();
-    WaitForAddress("eth0", "dynamic");
-
-    const std::string out = Detect();
-    EXPECT_NE(LineAt(out, "adapters: NetworkManager"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "wired profile \"office\": already takes its address by DHCP"),
-              std::string::npos)
-        << out;
-    EXPECT_NE(LineAt(out, "candidate 10.251.0.1 passed"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
-}
-
-TEST_F(RealNetworkManager, SwitchesAFixedAddressProfileToDhcpAndThenFindsTheModem) {
-    ModemOn("eth0");
-    // The fixed address lies in the modem's network, but only DHCP names the modem.
-    AddProfile("office",
-               Profile("office", "ethernet", "eth0", "method=manual\naddress1=10.251.0.77/24"));
-    StartNetworkManager();
-    WaitForAddress("eth0", "10.251.0.77");
-
-    const std::string out = Detect();
-    EXPECT_NE(LineAt(out,
-                     "wired profile \"office\": ipv4.method manual -> auto (its fixed "
-                     "addresses, if any, are kept as additional addresses)"),
-              std::string::npos)
-        << out;
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
-    EXPECT_EQ(Ipv4Method("office"), "auto\n");
-    EXPECT_NE(Capture("ip -n " + Ns("pc") + " -4 -o addr show dev eth0").find("dynamic"),
-              std::string::npos);
-}
-
-TEST_F(RealNetworkManager, TriesTheFirstWiredDeviceFirstAndFindsTheModemOnTheSecond) {
-    AddNamespace("other");
-    Wire("eth0", "other", "lan0", "10.252.0.1/24");
-    DhcpServer("other", "lan0", "10.252.0");
-    ModemOn("eth1");
+// The fixed address of the second lies in the modem's network, but only DHCP names the modem.
+// The bridge's profile is not wired: neither switched, nor renewed, nor a candidate.
+TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAndFindsTheModemOnTheSecondDevice) {
+    OtherNetwork("eth0");
+    ModemNetwork("eth1");
     AddProfile("first", Profile("first", "ethernet", "eth0", "method=auto"));
-    AddProfile("second", Profile("second", "ethernet", "eth1", "method=auto"));
+    AddProfile("second",
+               Profile("second", "ethernet", "eth1", "method=manual\naddress1=10.251.0.77/24"));
+    AddProfile("lab", Profile("lab", "bridge", "br9", "method=manual\naddress1=10.253.0.5/24"));
     StartNetworkManager();
     WaitForAddress("eth0", "dynamic");
-    WaitForAddress("eth1", "dynamic");
+    WaitForAddress("eth1", "10.251.0.77");
+    WaitForAddress("br9", "10.253.0.5");
+    const std::string lab = Settings("lab", "GENERAL.DBUS-PATH");
+    ASSERT_NE(lab.find("/ActiveConnection/"), std::string::npos) << lab;
 
     const std::string out = Detect();
+    EXPECT_LINE(out, "adapters: NetworkManager");
+    EXPECT_LINE(out, "wired profile \"first\": already takes its address by DHCP");
+    EXPECT_LINE(out,
+                "wired profile \"second\": ipv4.method manual -> auto (its fixed addresses, "
+                "if any, are kept as additional addresses)");
     const std::size_t first = LineAt(out, "candidate 10.252.0.1 refused");
     const std::size_t second = LineAt(out, "candidate 10.251.0.1 passed");
     ASSERT_NE(first, std::string::npos) << out;
     ASSERT_NE(second, std::string::npos) << out;
     EXPECT_LT(first, second) << out;
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+    EXPECT_LINE(out, kFound);
+    EXPECT_EQ(Settings("second", "ipv4.method,ipv4.addresses"), "auto\n10.251.0.77/24\n");
+    EXPECT_EQ(out.find("lab"), std::string::npos) << out;
+    EXPECT_EQ(out.find("255.255.255.255"), std::string::npos) << out;
+    EXPECT_EQ(Settings("lab", "GENERAL.DBUS-PATH"), lab) << "lab was taken down and up again";
 }
 
 TEST_F(RealNetworkManager, EnableDhcpLeavesProfilesThatAreNotWiredAlone) {
@@ -173,21 +121,21 @@ TEST_F(RealNetworkManager, EnableDhcpLeavesProfilesThatAreNotWiredAlone) {
     StartNetworkManager();
 
     const std::string out = InPc("./EnableDHCP");
-    EXPECT_NE(LineAt(out,
-                     "wired profile \"bench\": ipv4.method link-local -> auto (its fixed "
-                     "addresses, if any, are kept as additional addresses)"),
-              std::string::npos)
-        << out;
+    EXPECT_LINE(out,
+                "wired profile \"bench\": ipv4.method link-local -> auto (its fixed "
+                "addresses, if any, are kept as additional addresses)");
     EXPECT_EQ(out.find("cafe"), std::string::npos) << out;
     EXPECT_EQ(out.find("shared"), std::string::npos) << out;
-    EXPECT_EQ(Ipv4Method("bench"), "auto\n");
-    EXPECT_EQ(Ipv4Method("cafe"), "manual\n");
-    EXPECT_EQ(Ipv4Method("shared"), "shared\n");
+    EXPECT_EQ(Settings("bench", "ipv4.method"), "auto\n");
+    EXPECT_EQ(Settings("cafe", "ipv4.method"), "manual\n");
+    EXPECT_EQ(Settings("shared", "ipv4.method"), "shared\n");
+    InPc("nmcli connection delete bench");
+    EXPECT_LINE(InPc("./EnableDHCP"), "NetworkManager has no wired connection profile");
 }
 
 // An ordinary user: NetworkManager asks polkit for the profile change and for the renewal.
 TEST_F(RealNetworkManager, AnOrdinaryUserFindsTheModemWhenPolkitGrantsIt) {
-    ModemOn("eth0");
+    ModemNetwork("eth0");
     AddProfile("office",
                Profile("office", "ethernet", "eth0", "method=manual\naddress1=10.251.0.77/24"));
     Polkit(EverythingForNobody("YES"));
@@ -196,19 +144,17 @@ TEST_F(RealNetworkManager, AnOrdinaryUserFindsTheModemWhenPolkitGrantsIt) {
     WaitForAddress("eth0", "10.251.0.77");
 
     const std::string out = Detect(true);
-    EXPECT_NE(LineAt(out,
-                     "authorization: renewals through NetworkManager asks polkit "
-                     "(org.freedesktop.NetworkManager.network-control)"),
-              std::string::npos)
-        << out;
+    EXPECT_LINE(out,
+                "authorization: renewals through NetworkManager asks polkit "
+                "(org.freedesktop.NetworkManager.network-control)");
     EXPECT_NE(out.find("wired profile \"office\": ipv4.method manual -> auto"), std::string::npos)
         << out;
-    EXPECT_NE(LineAt(out, "renewal of eth0: authorization granted"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
+    EXPECT_LINE(out, "renewal of eth0: authorization granted");
+    EXPECT_LINE(out, kFound);
 }
 
 TEST_F(RealNetworkManager, ARefusedUserIsToldAndTheKnownCandidatesAreStillTried) {
-    ModemOn("eth0");
+    ModemNetwork("eth0");
     AddProfile("office", Profile("office", "ethernet", "eth0", "method=auto"));
     AddProfile("bench", Profile("bench", "ethernet", "", "method=manual\naddress1=10.9.0.2/24"));
     Polkit(EverythingForNobody("NO"));
@@ -218,18 +164,13 @@ TEST_F(RealNetworkManager, ARefusedUserIsToldAndTheKnownCandidatesAreStillTried)
 
     const auto start = std::chrono::steady_clock::now();
     const std::string out = Detect(true);
-    const auto seconds =
-        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start)
-            .count();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s) << out;
     EXPECT_NE(out.find("wired profile \"bench\": could not be changed"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, "renewal of eth0: authorization refused"), std::string::npos) << out;
-    EXPECT_NE(LineAt(out, std::string("authorization refused: ") + NotAuthorizedMessage(0)),
-              std::string::npos)
-        << out;
+    EXPECT_LINE(out, "renewal of eth0: authorization refused");
+    EXPECT_LINE(out, std::string("authorization refused: ") + NotAuthorizedMessage(0));
     // The lease the PC already holds names the modem.
-    EXPECT_NE(LineAt(out, "modem=10.251.0.1\nresult=0"), std::string::npos) << out;
-    EXPECT_LT(seconds, 20) << out;
-    EXPECT_EQ(Ipv4Method("bench"), "manual\n");
+    EXPECT_LINE(out, kFound);
+    EXPECT_EQ(Settings("bench", "ipv4.method"), "manual\n");
 }
 
 }  // namespace

@@ -302,7 +302,7 @@ std::vector<DhclientInstance> DhclientAdapters::RunningInstances() {
         auto vet = [&](std::string& path, const char* role) {
             std::optional<std::string> resolved = RootOnlyFile(path, &why);
             if (!resolved) {
-                NoticeOnce(name + " left out: its " + role + " " + path + " is " + why);
+                NoticeOnce(name + " left out: its " + role + " " + path + ": " + why);
                 trusted = false;
                 return;
             }

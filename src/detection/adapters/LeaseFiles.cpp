@@ -135,6 +135,11 @@ std::string NetworkdLeaseServer(std::string_view text) {
     return IsDottedIpv4(server) ? server : std::string();
 }
 
+std::string NetworkManagerLeaseServer(const std::map<std::string, std::string>& options) {
+    const auto server = options.find("dhcp_server_identifier");
+    return server != options.end() && IsDottedIpv4(server->second) ? server->second : std::string();
+}
+
 bool NetworkFileWantsDhcp4(std::string_view text) {
     bool inNetwork = false;
     bool wants = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ std::string DhclientLeaseServer(std::string_view text, std::string_view interfac
 
 // A systemd-networkd lease file (KEY=VALUE lines): its SERVER_ADDRESS.
 std::string NetworkdLeaseServer(std::string_view text);
+
+// The Options of a NetworkManager DHCPv4 configuration: its dhcp_server_identifier.
+std::string NetworkManagerLeaseServer(const std::map<std::string, std::string>& options);
 
 // The value of KEY in a KEY=VALUE file, such as networkd's link state files; empty when absent.
 std::string KeyValueOf(std::string_view text, std::string_view key);

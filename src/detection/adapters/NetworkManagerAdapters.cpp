@@ -93,13 +93,10 @@ bool NetworkManagerAdapters::Devices(std::vector<Device>& devices) {
         device.adapter.dhcpEnabled = automatic || HasPath(dhcp4);
         device.adapter.dhcpServer = std::string(kNoDhcpServer);
         if (HasPath(dhcp4)) {
-            auto options =
-                bus.StringMapProperty(kNetworkManagerService, dhcp4, kDhcp4Interface, "Options");
-            auto server = options.find("dhcp_server_identifier");
             // Held to the same check as a lease file's: this text becomes the modem's address.
-            if (server != options.end() && IsDottedIpv4(server->second)) {
-                device.adapter.dhcpServer = server->second;
-            }
+            const std::string server = NetworkManagerLeaseServer(
+                bus.StringMapProperty(kNetworkManagerService, dhcp4, kDhcp4Interface, "Options"));
+            if (!server.empty()) device.adapter.dhcpServer = server;
         }
         devices.push_back(device);
     }
