@@ -26,8 +26,8 @@
 #include "account/WanIpPage.h"
 #include "app/WizardFlow.h"
 #include "controls/IpAddressEdit.h"
-#include "platform/FakeNetworkAdapters.h"
 #include "platform/MessageBoxService.h"
+#include "platform/NetworkAdapters.h"
 #include "platform/ShellService.h"
 #include "progress/ProgressSettings.h"
 #include "wireless/WirelessPage.h"
@@ -92,17 +92,7 @@ protected:
         wizard.shell = &shell;
         InstallWizardFlow(wizard);
         context.emplace(std::move(wizard));
-        ProgressSettings quick;
-        quick.scale = 0.02;
-        quick.limits = {300, 300, 400};
-        quick.internetTestLimits = {300, 300, 4000};
-        // The simulated modem's adapter, never the system's; no ping or cache flush.
-        quick.makeAdapters = [](ProcessService& processes) -> std::unique_ptr<NetworkAdapters> {
-            if (std::getenv(kSimulatedModemVariable)) return CreateNetworkAdapters(processes);
-            return std::make_unique<FakeNetworkAdapters>();
-        };
-        quick.makeProcesses = [] { return std::make_unique<QuietProcesses>(); };
-        settings.emplace(quick);
+        settings.emplace(QuickProgressSettings());
     }
     ~WholeRun() override { unsetenv(kSimulatedModemVariable); }
 
