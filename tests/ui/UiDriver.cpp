@@ -18,12 +18,32 @@ constexpr int kPollMs = 5;
 
 }  // namespace
 
-UiDriver::UiDriver(int watchdogMs) : watchdogMs_(watchdogMs) {}
+UiDriver::UiDriver(int watchdogMs) : watchdogMs_(watchdogMs) {
+    qApp->installEventFilter(this);
+}
 
-UiDriver::~UiDriver() = default;
+UiDriver::~UiDriver() {
+    qApp->removeEventFilter(this);
+}
 
 UiDriver& UiDriver::Then(Action action) {
-    actions_.push_back(std::move(action));
+    steps_.push_back({nullptr, std::move(action)});
+    return *this;
+}
+
+UiDriver& UiDriver::When(std::string pageClass, Action action) {
+    return When(
+        [pageClass](CWizardPage& top) { return pageClass == top.metaObject()->className(); },
+        std::move(action));
+}
+
+UiDriver& UiDriver::When(Match match, Action action) {
+    steps_.push_back({std::move(match), std::move(action)});
+    return *this;
+}
+
+UiDriver& UiDriver::OnShow(std::string pageClass, Action action) {
+    onShow_.emplace_back(std::move(pageClass), std::move(action));
     return *this;
 }
 
@@ -59,18 +79,30 @@ bool UiDriver::SavePage(CWizardPage& page, const QString& folder, const QString&
     return page.grab().save(QDir(folder).filePath(name + QStringLiteral(".png")), "PNG");
 }
 
+bool UiDriver::eventFilter(QObject* watched, QEvent* event) {
+    auto* page = qobject_cast<CWizardPage*>(watched);
+    if (page != nullptr && event->type() == QEvent::Show) {
+        shown_.push_back(page->metaObject()->className());
+        for (auto& [pageClass, action] : onShow_) {
+            if (pageClass == shown_.back()) action(*page);
+        }
+    }
+    return false;
+}
+
 void UiDriver::Poll() {
-    if (actions_.empty()) return;
+    if (steps_.empty()) return;
     // The next poll is armed before the action runs: an action that opens a page blocks in that
     // page's modal loop, and the polls go on inside it.
     QTimer::singleShot(kPollMs, this, &UiDriver::Poll);
     CWizardPage* top = TopPage();
     if (top == nullptr || !top->isVisible()) return;
-    Action action = std::move(actions_.front());
-    actions_.pop_front();
+    if (steps_.front().match && !steps_.front().match(*top)) return;
+    Action action = std::move(steps_.front().action);
+    steps_.pop_front();
     visited_.push_back(top->metaObject()->className());
     if (!RunStep(action, *top)) {
-        actions_.clear();
+        steps_.clear();
         CloseAllPages();
     }
 }
@@ -98,8 +130,8 @@ void UiDriver::CloseAllPages() {
 }
 
 void UiDriver::Abandon() {
-    if (actions_.empty() && TopPage() == nullptr) return;
+    if (steps_.empty() && TopPage() == nullptr) return;
     timedOut_ = true;
-    actions_.clear();
+    steps_.clear();
     CloseAllPages();
 }

@@ -10,18 +10,26 @@
 
 #include "ui/wizard/WizardPage.h"
 
-// Drives the real nested modal loops of the wizard: queued actions run one after another from
-// timers, each on the page that is on top (the active modal page) once it is visible. Start it,
-// then run the bottom page's DoModal; the actions reach every page that opens above it.
+// Drives the real nested modal loops of the wizard: queued steps run one after another from
+// timers, each on the page on top (the active modal page) once it is visible and, for a step
+// given with When, once it is the page the step names. Start it, then run the bottom page's
+// DoModal; the steps reach every page that opens above it. Also records every wizard page shown.
 class UiDriver final : public QObject {
 public:
     using Action = std::function<void(CWizardPage& top)>;
+    using Match = std::function<bool(CWizardPage& top)>;
 
     // After watchdogMs every open page is closed, so that a stuck script cannot hang a test.
-    explicit UiDriver(int watchdogMs = 10000);
+    explicit UiDriver(int watchdogMs = 20000);
     ~UiDriver() override;
 
+    // A step on whichever page is on top.
     UiDriver& Then(Action action);
+    // A step that waits until the page on top is of this class, or matches.
+    UiDriver& When(std::string pageClass, Action action);
+    UiDriver& When(Match match, Action action);
+    // Runs action on every page of this class as it is shown, before its first timer tick.
+    UiDriver& OnShow(std::string pageClass, Action action);
     // Clicks the template control with this id on the top page (hidden controls included, as a
     // click message would reach them).
     UiDriver& Click(int controlId);
@@ -32,10 +40,13 @@ public:
 
     void Start();
 
-    // The page class each action ran on, in order.
+    // The page class each step ran on, in order.
     const std::vector<std::string>& Visited() const { return visited_; }
-    bool AllActionsRan() const { return actions_.empty(); }
+    // Every wizard page shown, in order.
+    const std::vector<std::string>& Shown() const { return shown_; }
+    bool AllActionsRan() const { return steps_.empty(); }
     bool TimedOut() const { return timedOut_; }
+    bool Finished() const { return steps_.empty() && !timedOut_; }
 
     // The wizard page on top, or nullptr.
     static CWizardPage* TopPage();
@@ -54,12 +65,21 @@ public:
     // Saves any page; creates the folder. False when the file could not be written.
     static bool SavePage(CWizardPage& page, const QString& folder, const QString& name);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    struct Step {
+        Match match;  // empty: any page
+        Action action;
+    };
     void Poll();
     void Abandon();
 
-    std::deque<Action> actions_;
+    std::deque<Step> steps_;
+    std::vector<std::pair<std::string, Action>> onShow_;
     std::vector<std::string> visited_;
+    std::vector<std::string> shown_;
     int watchdogMs_;
     bool timedOut_ = false;
 };

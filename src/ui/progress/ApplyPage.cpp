@@ -5,7 +5,7 @@
 #include "core/protocol/ApplySettings.h"
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
-#include "ui/progress/ProgressFill.h"
+#include "ui/progress/ProgressRun.h"
 #include "ui/progress/ProgressSettings.h"
 #include "ui/services/MessageBoxService.h"
 #include "ui/wizard/WizardContext.h"
@@ -20,49 +20,40 @@ int ApplySettingsWorker(const WizardSession& record, const ProgressSettings& set
 }
 
 CApplyPage::CApplyPage(const QString& bitmapPath, QWidget* owner)
-    : CRecordPage(kTemplateApply, bitmapPath, owner), m_fill(new ProgressFill(Progress(), this)) {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &CApplyPage::OnTimer);
-}
+    : CRecordPage(kTemplateApply, bitmapPath, owner),
+      m_run(new ProgressRun(qobject_cast<QProgressBar*>(Control(kIdProgress)), this,
+                            [this] { OnTimer(); })) {}
 
 CApplyPage::~CApplyPage() = default;
 
-QProgressBar* CApplyPage::Progress() const {
-    return qobject_cast<QProgressBar*>(Control(kIdProgress));
-}
-
 void CApplyPage::OnInitDialog() {
     CRecordPage::OnInitDialog();
-    Progress()->setRange(0, 100);
-    Progress()->setValue(0);
-    m_timer.start(ScaledMs(kTimerMs));
     // The worker gets its own copy of the record: the page can time out and be destroyed while
     // the worker is still blocked in an exchange.
     const WizardSession record = m_session;
     const ProgressSettings settings = CurrentProgressSettings();
-    if (!m_worker.Start([record, settings] { return ApplySettingsWorker(record, settings); })) {
+    if (!m_run->Start(ScaledMs(kTimerMs), false,
+                      [record, settings] { return ApplySettingsWorker(record, settings); })) {
         ShowApplyError(1);
     }
 }
 
 void CApplyPage::OnTimer() {
-    const int p = Progress()->value();
-    const int code = m_worker.ExitCode();
+    const int code = m_run->ExitCode();
     if (code == WorkerThread::kStillActive) {
-        if (p == 100) {
-            m_timer.stop();
+        if (m_run->Position() == 100) {
+            m_run->StopTimer();
             GiveUp(code);
             return;
         }
-        Progress()->setValue(std::min(p + kProgressStep, 100));
+        m_run->Creep(kProgressStep);
         return;
     }
-    m_timer.stop();
     const int pause = ScaledMs(kFillPauseMs);
     if (code == 0 && Session().applyFinished.load() == 1) {
-        m_fill->Start(p, pause, pause, [this] { Succeed(); });
+        m_run->Finish(pause, pause, [this] { Succeed(); });
     } else {
-        m_fill->Start(p, pause, pause, [this, code] { GiveUp(code); });
+        m_run->Finish(pause, pause, [this, code] { GiveUp(code); });
     }
 }
 
@@ -79,12 +70,12 @@ void CApplyPage::GiveUp(int code) {
 }
 
 void CApplyPage::ShowApplyError(int) {
-    ShowMessage(this, TextOf(Session().msgWriteFailed), MessageIcon::Exclamation);
+    if (MessageBoxService* boxes = CurrentContext().messageBox) {
+        boxes->Show(this, TextOf(Session().msgWriteFailed), MessageIcon::Exclamation);
+    }
 }
 
 void CApplyPage::OnClose() {
-    m_timer.stop();
-    m_fill->Stop();
-    m_worker.Close();
+    m_run->Close();
     CRecordPage::OnClose();
 }

@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QTimer>
-
-#include "core/worker/WorkerThread.h"
 #include "ui/wizard/RecordPage.h"
 
-class ProgressFill;
-class QProgressBar;
+class ProgressRun;
 struct ProgressSettings;
 
 // Sends the settings record to the modem: a worker sends the WAN request and then the wireless
@@ -26,25 +22,20 @@ public:
     ~CApplyPage() override;
     Q_DISABLE_COPY_MOVE(CApplyPage)
 
-    // One tick of timer 3.
-    void OnTimer();
     void OnClose() override;
-    // The message of every apply failure, owned by this page.
-    void ShowApplyError(int code);
-
-    QProgressBar* Progress() const;
 
 protected:
     void OnInitDialog() override;
     bool HandlesWizardMessages() const override { return false; }
 
 private:
+    void OnTimer();
     void Succeed();
     void GiveUp(int code);
+    // The message of every apply failure, owned by this page.
+    void ShowApplyError(int code);
 
-    QTimer m_timer;
-    ProgressFill* m_fill;
-    WorkerThread m_worker;
+    ProgressRun* m_run;
 };
 
 // The apply worker's procedure: BuildAndSendSettings on the worker's own copy of the record,

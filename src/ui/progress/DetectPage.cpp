@@ -13,7 +13,7 @@
 #include "detection/ModemDetection.h"
 #include "detection/adapters/NetworkAdapters.h"
 #include "detection/processes/ProcessService.h"
-#include "ui/progress/ProgressFill.h"
+#include "ui/progress/ProgressRun.h"
 #include "ui/progress/ProgressSettings.h"
 #include "ui/services/MessageBoxService.h"
 #include "ui/wizard/WizardContext.h"
@@ -21,8 +21,12 @@
 
 namespace {
 
+void Show(std::string_view text, MessageIcon icon, QWidget* owner = nullptr) {
+    if (MessageBoxService* boxes = CurrentContext().messageBox) boxes->Show(owner, text, icon);
+}
+
 void ShowNotDetected(QWidget* owner, MessageIcon icon) {
-    ShowMessage(owner, TextOf(Session().msgModemNotDetected), icon);
+    Show(TextOf(Session().msgModemNotDetected), icon, owner);
 }
 
 // The plain boxes detection workers ask for, shown by the UI thread. A worker leaves its request
@@ -66,7 +70,7 @@ protected:
                 pending_.pop_front();
             }
             // The UI thread also closes the page, so the answer cannot change meanwhile.
-            if (request->pageOpen->load()) ShowMessage(nullptr, request->text, request->icon);
+            if (request->pageOpen->load()) Show(request->text, request->icon);
             {
                 std::lock_guard lock(mutex_);
                 request->answered = true;
@@ -94,7 +98,7 @@ void ShowFromDetection(const std::shared_ptr<const std::atomic<bool>>& pageOpen,
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr) return;
     if (QThread::currentThread() == app->thread()) {
-        if (pageOpen->load()) ShowMessage(nullptr, text, icon);
+        if (pageOpen->load()) Show(text, icon);
     } else {
         DetectionBoxes::Instance()->ShowAndWait(pageOpen, text, icon);
     }
@@ -130,56 +134,44 @@ int DetectModemWorker(const std::string& helperDirectory, const ProgressSettings
 }
 
 CDetectPage::CDetectPage(const QString& bitmapPath, QWidget* owner)
-    : CWizardPage(kTemplateDetect, bitmapPath, owner), m_fill(new ProgressFill(Progress(), this)) {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &CDetectPage::OnTimer);
-}
+    : CWizardPage(kTemplateDetect, bitmapPath, owner),
+      m_run(new ProgressRun(qobject_cast<QProgressBar*>(Control(kIdProgress)), this,
+                            [this] { OnTimer(); })) {}
 
 CDetectPage::~CDetectPage() = default;
 
-QProgressBar* CDetectPage::Progress() const {
-    return qobject_cast<QProgressBar*>(Control(kIdProgress));
-}
-
 void CDetectPage::OnInitDialog() {
     CWizardPage::OnInitDialog();
-    Progress()->setRange(0, 100);
-    Progress()->setValue(0);
-    m_timer.start(ScaledMs(kTimerMs));
     // The worker owns copies of what it reads: the page may be gone long before it ends.
     const std::string directory = CurrentDirectory();
     const ProgressSettings settings = CurrentProgressSettings();
     m_open->store(true);
     std::shared_ptr<const std::atomic<bool>> open = m_open;
     DetectionBoxes::Instance();  // made here, on the UI thread, where it must live
-    if (!m_worker.Start(
-            [directory, settings, open] { return DetectModemWorker(directory, settings, open); })) {
+    if (!m_run->Start(ScaledMs(kTimerMs), false, [directory, settings, open] {
+            return DetectModemWorker(directory, settings, open);
+        })) {
         // The timer keeps running: the page fails by time-out.
         ShowNotDetected(this, MessageIcon::Exclamation);
     }
 }
 
 void CDetectPage::OnTimer() {
-    int p = Progress()->value();
-    const int code = m_worker.ExitCode();
+    const int code = m_run->ExitCode();
     if (code == 0 && Session().modemFound.load() == 1) {
-        m_timer.stop();
-        m_fill->Start(p, ScaledMs(kSuccessPauseMs), ScaledMs(kSuccessPauseMs),
-                      [this] { Succeed(); });
+        m_run->Finish(ScaledMs(kSuccessPauseMs), ScaledMs(kSuccessPauseMs), [this] { Succeed(); });
         return;
     }
     if (code == 1) {
-        m_timer.stop();
-        m_fill->Start(p, ScaledMs(kFailurePauseMs), ScaledMs(kFailurePauseMs),
-                      [this] { GiveUp(); });
+        m_run->Finish(ScaledMs(kFailurePauseMs), ScaledMs(kFailurePauseMs), [this] { GiveUp(); });
         return;
     }
-    if (p == 100) {
-        m_timer.stop();
+    if (m_run->Position() == 100) {
+        m_run->StopTimer();
         GiveUp();
         return;
     }
-    Progress()->setValue(std::min(p + m_nProgressStep, 100));
+    m_run->Creep(m_nProgressStep);
 }
 
 void CDetectPage::Succeed() {
@@ -196,8 +188,6 @@ void CDetectPage::GiveUp() {
 
 void CDetectPage::OnClose() {
     m_open->store(false);
-    m_timer.stop();
-    m_fill->Stop();
-    m_worker.Close();
+    m_run->Close();
     CWizardPage::OnClose();
 }

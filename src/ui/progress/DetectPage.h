@@ -1,15 +1,12 @@
 #pragma once
 
-#include <QTimer>
 #include <atomic>
 #include <memory>
 #include <string>
 
-#include "core/worker/WorkerThread.h"
 #include "ui/wizard/WizardPage.h"
 
-class ProgressFill;
-class QProgressBar;
+class ProgressRun;
 struct ProgressSettings;
 
 // Finds the modem: a worker runs the detection while a timer creeps the bar by 1 per tick. On
@@ -27,24 +24,19 @@ public:
     ~CDetectPage() override;
     Q_DISABLE_COPY_MOVE(CDetectPage)
 
-    // One tick of timer 1.
-    void OnTimer();
     // Lets go of the worker (it is not stopped) and ends the page.
     void OnClose() override;
-
-    QProgressBar* Progress() const;
 
 protected:
     void OnInitDialog() override;
     bool HandlesWizardMessages() const override { return false; }
 
 private:
+    void OnTimer();
     void Succeed();
     void GiveUp();
 
-    QTimer m_timer;
-    ProgressFill* m_fill;
-    WorkerThread m_worker;
+    ProgressRun* m_run;
     int m_nProgressStep = 1;
     // True from the start of the worker until the page closes; the worker holds a share.
     std::shared_ptr<std::atomic<bool>> m_open = std::make_shared<std::atomic<bool>>(false);

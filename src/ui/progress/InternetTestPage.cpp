@@ -6,7 +6,7 @@
 #include "core/protocol/Exchanges.h"
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
-#include "ui/progress/ProgressFill.h"
+#include "ui/progress/ProgressRun.h"
 #include "ui/progress/ProgressSettings.h"
 #include "ui/wizard/WizardContext.h"
 #include "ui/wizard/WizardMessage.h"
@@ -41,31 +41,22 @@ int InternetTestWorker(const std::string& modemAddress, int timeout,
 
 CInternetTestPage::CInternetTestPage(const QString& bitmapPath, QWidget* owner)
     : CWizardPage(kTemplateInternetTest, bitmapPath, owner),
-      m_fill(new ProgressFill(Progress(), this)) {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &CInternetTestPage::OnTimer);
-}
+      m_run(new ProgressRun(qobject_cast<QProgressBar*>(Control(kIdProgress)), this,
+                            [this] { OnTimer(); })) {}
 
 CInternetTestPage::~CInternetTestPage() = default;
 
-QProgressBar* CInternetTestPage::Progress() const {
-    return qobject_cast<QProgressBar*>(Control(kIdProgress));
-}
-
 void CInternetTestPage::OnInitDialog() {
     CWizardPage::OnInitDialog();
-    Progress()->setRange(0, 100);
-    Progress()->setValue(0);
-    m_timer.setSingleShot(true);
+    // Each tick arms the next one itself (see OnTimer), counted from this clock.
     m_clock.start();
     m_nextTickMs = ScaledMs(kTimerMs);
-    m_timer.start(ScaledMs(kTimerMs));
     // Copies for the worker: a detection worker that outlived its page may still write the
     // modem's address.
     const std::string address(TextOf(Session().modemIpAddress));
     const int timeout = Session().wanTestTimeout;
     const ProgressSettings settings = CurrentProgressSettings();
-    if (!m_worker.Start([address, timeout, settings] {
+    if (!m_run->Start(ScaledMs(kTimerMs), true, [address, timeout, settings] {
             return InternetTestWorker(address, timeout, settings);
         })) {
         ShowTestResult(1);
@@ -73,29 +64,26 @@ void CInternetTestPage::OnInitDialog() {
 }
 
 void CInternetTestPage::OnTimer() {
-    const int p = Progress()->value();
-    const int code = m_worker.ExitCode();
+    const int code = m_run->ExitCode();
     if (code == 0 && Session().internetConnected.load() == 1) {
-        m_timer.stop();
-        m_fill->Start(p, ScaledMs(kStepPauseMs), ScaledMs(kLastPauseMs), [this] { Succeed(); });
+        m_run->Finish(ScaledMs(kStepPauseMs), ScaledMs(kLastPauseMs), [this] { Succeed(); });
         return;
     }
     if (code != WorkerThread::kStillActive) {
-        m_timer.stop();
-        m_fill->Start(p, ScaledMs(kStepPauseMs), ScaledMs(kLastPauseMs),
+        m_run->Finish(ScaledMs(kStepPauseMs), ScaledMs(kLastPauseMs),
                       [this, code] { GiveUp(code); });
         return;
     }
-    if (p == 100) {
-        m_timer.stop();
+    if (m_run->Position() == 100) {
+        m_run->StopTimer();
         GiveUp(code);
         return;
     }
-    Progress()->setValue(std::min(p + 1, 100));
+    m_run->Creep(1);
     // The page once waited wanTestTimeout x 10 ms inside every tick, so the 720 ms tick that fell
     // due meanwhile came at the end of the wait: the next tick follows this one after the wait.
     m_nextTickMs += ScaledMs(Session().wanTestTimeout * 10);
-    m_timer.start(static_cast<int>(std::max<qint64>(0, m_nextTickMs - m_clock.elapsed())));
+    m_run->Rearm(static_cast<int>(std::max<qint64>(0, m_nextTickMs - m_clock.elapsed())));
 }
 
 void CInternetTestPage::Succeed() {
@@ -116,13 +104,13 @@ void CInternetTestPage::GiveUp(int code) {
 }
 
 void CInternetTestPage::ShowTestResult(int code) {
+    MessageBoxService* boxes = CurrentContext().messageBox;
+    if (boxes == nullptr) return;
     const TestResultMessage message = TestResultMessageFor(code, Session());
-    ShowMessage(this, message.text, message.icon);
+    boxes->Show(this, message.text, message.icon);
 }
 
 void CInternetTestPage::OnClose() {
-    m_timer.stop();
-    m_fill->Stop();
-    m_worker.Close();
+    m_run->Close();
     CWizardPage::OnClose();
 }

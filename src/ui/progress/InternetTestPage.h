@@ -1,16 +1,13 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QTimer>
 #include <string>
 #include <string_view>
 
-#include "core/worker/WorkerThread.h"
 #include "ui/services/MessageBoxService.h"
 #include "ui/wizard/WizardPage.h"
 
-class ProgressFill;
-class QProgressBar;
+class ProgressRun;
 struct ProgressSettings;
 struct SessionFields;
 
@@ -31,28 +28,23 @@ public:
     ~CInternetTestPage() override;
     Q_DISABLE_COPY_MOVE(CInternetTestPage)
 
-    // One tick of timer 2.
-    void OnTimer();
     void OnClose() override;
-    // The message of a result code (WorkerThread::kStillActive for the time-out), owned by this
-    // page.
-    void ShowTestResult(int code);
-
-    QProgressBar* Progress() const;
 
 protected:
     void OnInitDialog() override;
     bool HandlesWizardMessages() const override { return false; }
 
 private:
+    void OnTimer();
     void Succeed();
     void GiveUp(int code);
+    // The message of a result code (WorkerThread::kStillActive for the time-out), owned by this
+    // page.
+    void ShowTestResult(int code);
 
-    QTimer m_timer;
+    ProgressRun* m_run;
     QElapsedTimer m_clock;    // since the page started its timer
     qint64 m_nextTickMs = 0;  // when the next tick falls due on m_clock
-    ProgressFill* m_fill;
-    WorkerThread m_worker;
 };
 
 struct TestResultMessage {

@@ -26,6 +26,7 @@
 #include "UiDriver.h"
 #include "app/WizardFlow.h"
 #include "core/session/SessionFields.h"
+#include "detection/adapters/NetworkAdapters.h"
 #include "ui/account/IspPage.h"
 #include "ui/account/PppPage.h"
 #include "ui/account/WanIpPage.h"
@@ -94,17 +95,7 @@ protected:
         wizard.shell = &shell;
         InstallWizardFlow(wizard);
         context.emplace(std::move(wizard));
-        ProgressSettings quick;
-        quick.scale = 0.02;
-        quick.limits = {300, 300, 400};
-        quick.internetTestLimits = {300, 300, 4000};
-        // The simulated modem's adapter, never the system's; no ping or cache flush.
-        quick.makeAdapters = [](ProcessService& processes) -> std::unique_ptr<NetworkAdapters> {
-            if (std::getenv(kSimulatedModemVariable)) return CreateNetworkAdapters(processes);
-            return std::make_unique<FakeNetworkAdapters>();
-        };
-        quick.makeProcesses = [] { return std::make_unique<QuietProcesses>(); };
-        settings.emplace(quick);
+        settings.emplace(QuickProgressSettings());
     }
     ~WholeRun() override { unsetenv(kSimulatedModemVariable); }
 

@@ -35,7 +35,6 @@ namespace {
 
 using Icons = std::vector<MessageIcon>;
 constexpr MessageIcon kExclamation = MessageIcon::Exclamation;
-constexpr double kScale = 0.02;
 
 class ProgressPages : public ::testing::Test {
 public:
@@ -61,17 +60,7 @@ public:
         bar.clear();
         DestroyStack(pages);
         WriteDhcpHelper("exit 0");
-        ProgressSettings quick;
-        // Never the system's adapters: the simulated modem's, or none at all.
-        quick.makeAdapters = [](ProcessService& processes) -> std::unique_ptr<NetworkAdapters> {
-            if (std::getenv(kSimulatedModemVariable)) return CreateNetworkAdapters(processes);
-            return std::make_unique<FakeNetworkAdapters>();
-        };
-        quick.scale = kScale;
-        quick.limits = {300, 300, 400};
-        quick.internetTestLimits = {300, 300, 4000};
-        quick.makeProcesses = [] { return std::make_unique<QuietProcesses>(); };
-        Use(quick);
+        Use(QuickProgressSettings());
     }
     void Use(const ProgressSettings& s) {
         settings.reset();
@@ -92,6 +81,16 @@ public:
             return fake;
         };
         Use(s);
+    }
+    // The one box shown, as text and icon.
+    std::vector<std::pair<std::string, MessageIcon>> OneBox(std::string_view text,
+                                                            MessageIcon icon) const {
+        return {{std::string(text), icon}};
+    }
+    std::vector<std::pair<std::string, MessageIcon>> Boxes() const {
+        std::vector<std::pair<std::string, MessageIcon>> shownBoxes;
+        for (const auto& entry : boxes.Entries()) shownBoxes.emplace_back(entry.text, entry.icon);
+        return shownBoxes;
     }
     Icons BoxIcons() const {
         Icons icons;
@@ -350,9 +349,7 @@ TEST_F(ProgressPages, EachPageTimesOutWhenItsBarHasReached100) {
         clock.start();
         c.run(*this);
         EXPECT_GE(clock.elapsed(), c.specifiedMs());
-        ASSERT_EQ(boxes.Entries().size(), 1u);
-        EXPECT_EQ(boxes.Entries()[0].text, c.message);
-        EXPECT_EQ(boxes.Entries()[0].icon, kExclamation);
+        EXPECT_EQ(Boxes(), OneBox(c.message, kExclamation));
         ASSERT_GE(bar.size(), 2u);
         for (std::size_t i = 1; i < bar.size(); ++i) EXPECT_EQ(bar[i] - bar[i - 1], c.step);
         EXPECT_EQ(bar.back(), 100);
@@ -418,9 +415,7 @@ TEST_F(ProgressPages, EveryApplyFailureShowsWriteFailedAndAsksForAnotherApply) {
         });
         // The failure ended the creep (by 2 a tick, a bar that crept to 100 took 51 values).
         EXPECT_LT(bar.size(), 25u) << "the page waited out its time";
-        ASSERT_EQ(boxes.Entries().size(), 1u);
-        EXPECT_EQ(boxes.Entries()[0].text, TextOf(Session().msgWriteFailed));
-        EXPECT_EQ(boxes.Entries()[0].icon, kExclamation);
+        EXPECT_EQ(Boxes(), OneBox(TextOf(Session().msgWriteFailed), kExclamation));
         EXPECT_EQ(pages.back()->reshows, (std::vector<std::uintptr_t>{1}));
         EXPECT_EQ(modem.Requests().size(), c.requests);
     }
@@ -468,9 +463,7 @@ TEST_F(ProgressPages, InternetTestCodesShowTheirMessagesAndUnwindSevenPages) {
                 top.OnExit();
             });
         });
-        ASSERT_EQ(boxes.Entries().size(), 1u);
-        EXPECT_EQ(boxes.Entries()[0].text, c.text);
-        EXPECT_EQ(boxes.Entries()[0].icon, c.icon);
+        EXPECT_EQ(Boxes(), OneBox(c.text, c.icon));
         // The seventh page beneath the test page is the one shown again; the six above it closed.
         EXPECT_EQ(shownAgain, pages[1].get());
         EXPECT_EQ(pages[1]->reshows, (std::vector<std::uintptr_t>{0}));

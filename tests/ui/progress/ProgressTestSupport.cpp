@@ -5,76 +5,17 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QTimer>
+#include <cstdlib>
 #include <fstream>
 
+#include "FakeNetworkAdapters.h"
 #include "UiDriver.h"
 #include "core/session/SessionFields.h"
 #include "core/worker/WorkerThread.h"
 #include "detection/ModemDetection.h"
+#include "detection/adapters/NetworkAdapters.h"
 #include "ui/wizard/ResourcePath.h"
-
-PageScript::PageScript(int watchdogMs) : watchdogMs_(watchdogMs) {
-    qApp->installEventFilter(this);
-}
-
-PageScript::~PageScript() {
-    qApp->removeEventFilter(this);
-}
-
-PageScript& PageScript::When(std::string pageClass, Action action) {
-    steps_.push_back(
-        {[pageClass](CWizardPage& top) { return pageClass == top.metaObject()->className(); },
-         std::move(action)});
-    return *this;
-}
-
-PageScript& PageScript::When(Match match, Action action) {
-    steps_.push_back({std::move(match), std::move(action)});
-    return *this;
-}
-
-PageScript& PageScript::OnShow(std::string pageClass, Action action) {
-    onShow_.emplace_back(std::move(pageClass), std::move(action));
-    return *this;
-}
-
-void PageScript::Start() {
-    QTimer::singleShot(1, this, &PageScript::Poll);
-    QTimer::singleShot(watchdogMs_, this, &PageScript::Abandon);
-}
-
-bool PageScript::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Show) {
-        if (auto* page = qobject_cast<CWizardPage*>(watched)) {
-            shown_.push_back(page->metaObject()->className());
-            for (auto& [pageClass, action] : onShow_) {
-                if (pageClass == shown_.back()) action(*page);
-            }
-        }
-    }
-    return false;
-}
-
-void PageScript::Poll() {
-    if (steps_.empty()) return;
-    // Armed before the action: an action that opens a page blocks in that page's loop.
-    QTimer::singleShot(1, this, &PageScript::Poll);
-    CWizardPage* top = UiDriver::TopPage();
-    if (top == nullptr || !top->isVisible() || !steps_.front().match(*top)) return;
-    Action action = std::move(steps_.front().action);
-    steps_.pop_front();
-    if (!UiDriver::RunStep(action, *top)) {
-        steps_.clear();
-        UiDriver::CloseAllPages();
-    }
-}
-
-void PageScript::Abandon() {
-    if (steps_.empty() && UiDriver::TopPage() == nullptr) return;
-    timedOut_ = true;
-    steps_.clear();
-    UiDriver::CloseAllPages();
-}
 
 StandInPage::StandInPage(QWidget* owner)
     : CWizardPage(kTemplateGuide1, ResourcePath("install01.bmp"), owner) {}
@@ -105,6 +46,19 @@ void DestroyStack(std::vector<std::unique_ptr<StandInPage>>& pages) {
 
 int QuietProcesses::Run(const std::vector<std::string>& command, bool quiet) {
     return real_.Run(command, quiet);
+}
+
+ProgressSettings QuickProgressSettings() {
+    ProgressSettings quick;
+    quick.scale = 0.02;
+    quick.limits = {300, 300, 400};
+    quick.internetTestLimits = {300, 300, 4000};
+    quick.makeAdapters = [](ProcessService& processes) -> std::unique_ptr<NetworkAdapters> {
+        if (std::getenv(kSimulatedModemVariable)) return CreateNetworkAdapters(processes);
+        return std::make_unique<FakeNetworkAdapters>();
+    };
+    quick.makeProcesses = [] { return std::make_unique<QuietProcesses>(); };
+    return quick;
 }
 
 bool WaitForWorkers(int timeoutMs) {

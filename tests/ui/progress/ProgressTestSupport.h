@@ -1,53 +1,17 @@
 #pragma once
 
-#include <QObject>
-#include <QTimer>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "UiDriver.h"
 #include "detection/processes/ProcessService.h"
+#include "ui/progress/ProgressSettings.h"
 #include "ui/wizard/WizardPage.h"
 
-// Runs actions on the top page as it comes: each step waits until the page on top is the one it
-// names, runs, and the next step waits for its own page. Also records every wizard page shown,
-// in order. After the watchdog every open page is closed so that a stuck case cannot hang.
-class PageScript final : public QObject {
-public:
-    using Action = std::function<void(CWizardPage& top)>;
-    using Match = std::function<bool(CWizardPage& top)>;
-
-    explicit PageScript(int watchdogMs = 20000);
-    ~PageScript() override;
-
-    PageScript& When(std::string pageClass, Action action);
-    PageScript& When(Match match, Action action);
-    // Runs action on every page of this class as it is shown, before its first timer tick.
-    PageScript& OnShow(std::string pageClass, Action action);
-    void Start();
-
-    bool Finished() const { return steps_.empty() && !timedOut_; }
-    const std::vector<std::string>& Shown() const { return shown_; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    struct Step {
-        std::function<bool(CWizardPage&)> match;
-        Action action;
-    };
-    void Poll();
-    void Abandon();
-
-    std::deque<Step> steps_;
-    std::vector<std::pair<std::string, Action>> onShow_;
-    std::vector<std::string> shown_;
-    int watchdogMs_;
-    bool timedOut_ = false;
-};
+// The progress scripts are the driver's When and OnShow steps.
+using PageScript = UiDriver;
 
 // A plain page that remembers the wParam of every WM_WIZARD_RESHOW it receives.
 class StandInPage final : public CWizardPage {
@@ -75,6 +39,10 @@ public:
 private:
     PosixProcessService real_;
 };
+
+// The pacing fifty times faster, short exchange limits, never the system's adapters (the
+// simulated modem's when the detection is pointed at one, else none) and quiet processes.
+ProgressSettings QuickProgressSettings();
 
 // Processes events until every worker thread has ended; false after timeoutMs.
 bool WaitForWorkers(int timeoutMs);
