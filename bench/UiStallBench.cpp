@@ -55,7 +55,7 @@ private:
     PosixProcessService real_;
 };
 
-// The specified pacing of a page: when its n-th tick falls due, and its fill pauses.
+// The pacing of a page: when its n-th tick falls due, and its fill pauses.
 struct Pacing {
     int firstTickMs;
     int tickMs;
@@ -129,8 +129,8 @@ protected:
     }
 };
 
-// The specified time from show to the bar at 100, for the values the page went through.
-double SpecifiedMs(const PageTrace& trace) {
+// The planned time from show to the bar at 100, for the values the page went through.
+double PlannedMs(const PageTrace& trace) {
     const Pacing& pacing = kPacing.at(trace.page);
     int previous = 0;
     int creeping = 0;
@@ -224,14 +224,14 @@ int main(int argc, char** argv) {
             if (value == 100) fullNs = time;
         }
         const double actualMs = (fullNs - trace.shownNs) / 1e6;
-        const double specifiedMs = SpecifiedMs(trace);
+        const double plannedMs = PlannedMs(trace);
         const double handoverMs = (trace.nextShownNs - fullNs) / 1e6;
-        const double late = std::max(0.0, actualMs - specifiedMs) + std::max(0.0, handoverMs);
+        const double late = std::max(0.0, actualMs - plannedMs) + std::max(0.0, handoverMs);
         beyondMs += late;
         out << QString::asprintf(
-            "%-18s bar at 100 after %8.1f ms (specified %8.1f ms), next page "
+            "%-18s bar at 100 after %8.1f ms (planned %8.1f ms), next page "
             "%6.1f ms later\n",
-            trace.page.c_str(), actualMs, specifiedMs, handoverMs);
+            trace.page.c_str(), actualMs, plannedMs, handoverMs);
     }
     out << QString::asprintf("whole sequence:    %8.1f ms%s\n", (finishedNs - startNs) / 1e6,
                              complete ? "" : "  (INCOMPLETE: a page failed or was missing)");

@@ -25,7 +25,7 @@ struct ProgressSettings {
 // The settings in force; pages copy them for their workers when they start.
 const ProgressSettings& CurrentProgressSettings();
 
-// A specified interval in milliseconds under the current scale; at least 1 ms.
+// One of the pages' intervals in milliseconds under the current scale; at least 1 ms.
 int ScaledMs(int ms);
 
 // Installs settings for the lifetime of the object and puts the previous ones back afterwards.

@@ -308,7 +308,7 @@ TEST_F(ProgressPages, EachPageTimesOutWhenItsBarHasReached100) {
         const char* name;
         std::function<void(ProgressPages&)> run;
         int step;
-        std::function<int()> specifiedMs;  // until the bar stands at 100, under the scale
+        std::function<int()> plannedMs;  // until the bar stands at 100, under the scale
         const char* message;
     };
     const Case cases[] = {
@@ -348,7 +348,7 @@ TEST_F(ProgressPages, EachPageTimesOutWhenItsBarHasReached100) {
         QElapsedTimer clock;
         clock.start();
         c.run(*this);
-        EXPECT_GE(clock.elapsed(), c.specifiedMs());
+        EXPECT_GE(clock.elapsed(), c.plannedMs());
         EXPECT_EQ(Boxes(), OneBox(c.message, kExclamation));
         ASSERT_GE(bar.size(), 2u);
         for (std::size_t i = 1; i < bar.size(); ++i) EXPECT_EQ(bar[i] - bar[i - 1], c.step);
