@@ -91,13 +91,14 @@ bool Publish(const Findings& findings, std::uint64_t ticket, SessionFields& fiel
 // adapter without a server yet costs one more renewal and stays a candidate. False when the
 // interfaces could not be renewed or the adapters not read.
 bool CollectDhcpServers(Findings& findings, NetworkAdapters& adapters,
-                        const DetectionCallbacks& callbacks) {
+                        const DetectionCallbacks& callbacks, bool refusalTold) {
     findings.dhcpServerCount = 0;
     const std::vector<RenewOutcome> outcomes = adapters.RenewAll();
     if (callbacks.onRenewal) callbacks.onRenewal(outcomes);
     const bool refused = AnyRefused(outcomes);
     if (refused) {
-        Step(callbacks, "not-authorized");
+        // The user hears of a refusal once per detection.
+        if (!refusalTold) Step(callbacks, "not-authorized");
     } else if (!AnyRenewed(outcomes)) {
         Step(callbacks, "renew-failed");
         return false;
@@ -143,10 +144,13 @@ int DetectModem(SessionFields& fields, const std::string& helperDirectory,
     // signal, says nothing about the network.
     Step(callbacks, "helper");
     const std::string helper = helperDirectory + "/" + kDhcpHelperName;
-    if (processes.Run({helper}, false) == ProcessService::kNotStarted) {
+    const int helperCode = processes.Run({helper}, false);
+    if (helperCode == ProcessService::kNotStarted) {
         Step(callbacks, "no-helper");
         return 1;
     }
+    const bool refusalTold = helperCode == kDhcpHelperNotAuthorized;
+    if (refusalTold) Step(callbacks, "not-authorized");
     if (!services.adapters) {
         Step(callbacks, "renew-failed");
         return 1;
@@ -158,7 +162,8 @@ int DetectModem(SessionFields& fields, const std::string& helperDirectory,
     Step(callbacks, "renew");
     Pause(timing.settleMs);
     auto findings = std::make_unique<Findings>();
-    const bool collected = CollectDhcpServers(*findings, *services.adapters, callbacks);
+    const bool collected =
+        CollectDhcpServers(*findings, *services.adapters, callbacks, refusalTold);
     Pause(timing.settleMs);
     if (!collected) {
         Publish(*findings, ticket, fields, callbacks);

@@ -18,6 +18,9 @@ struct SessionFields;
 
 // The name of the DHCP helper, found in the directory the caller names (the current directory).
 inline constexpr const char* kDhcpHelperName = "EnableDHCP";
+// The helper's exit code when an authorization it asked for (to start a DHCP client) was refused;
+// any other code says nothing the detection acts on.
+inline constexpr int kDhcpHelperNotAuthorized = 4;
 
 struct DetectionServices {
     NetworkAdapters* adapters = nullptr;  // nullptr: no usable way to read or renew the adapters

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -205,9 +206,11 @@ TEST_F(Detection, OnlyAHelperThatCannotBeStartedEndsTheDetection) {
         const char* body;  // nullptr: no helper at all
         mode_t mode;
         bool goesOn;
+        bool toldNotAuthorized = false;
     } cases[] = {
         {"exit 0", 0755, true},
         {"exit 3", 0755, true},         // what it did is said on its output, not its code
+        {"exit 4", 0755, true, true},   // an authorization it asked for was refused
         {"kill -KILL $$", 0755, true},  // ended by a signal: it was started all the same
         {"exit 0", 0644, false},        // cannot be run
         {nullptr, 0, false},
@@ -227,6 +230,8 @@ TEST_F(Detection, OnlyAHelperThatCannotBeStartedEndsTheDetection) {
         EXPECT_EQ(Detect(), c.goesOn ? 0 : 1);
         EXPECT_EQ(adapters_.renewCalls, c.goesOn ? 1 : 0);
         EXPECT_EQ(steps_.back(), c.goesOn ? "lan-test" : "no-helper");
+        EXPECT_EQ(std::count(steps_.begin(), steps_.end(), "not-authorized"),
+                  c.toldNotAuthorized ? 1 : 0);
     }
 }
 

@@ -43,7 +43,7 @@ int EnableDhcpOnWiredProfiles(BusConnection* bus, std::FILE* out) {
 }
 
 int StartDhcpOnUnmanagedInterfaces(BusConnection* bus, std::FILE* out,
-                                   const std::string& helperDirectory) {
+                                   const std::string& helperDirectory, bool* refused) {
     const std::vector<InterfaceFacts> facts =
         ReadInterfaceFacts(NetworkManagerManagedInterfaces(bus));
     bool needed = false;
@@ -54,6 +54,7 @@ int StartDhcpOnUnmanagedInterfaces(BusConnection* bus, std::FILE* out,
         return StartDhcpClients(facts, processes, out);
     }
     const HelperRun run = RunPrivilegedHelper(helperDirectory, "start-dhcp");
+    if (refused) *refused = run.started && run.refused;
     if (!run.started || run.refused) {
         std::fprintf(out,
                      "wired interfaces without an address: starting a DHCP client needs an "

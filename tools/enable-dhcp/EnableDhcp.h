@@ -17,6 +17,7 @@ int EnableDhcpOnWiredProfiles(BusConnection* bus, std::FILE* out);
 // and that nothing manages (neither NetworkManager, systemd-networkd nor a running client),
 // saying so on out. As root it starts them itself; an ordinary user's go through the privileged
 // helper in helperDirectory, started with pkexec. Nothing is asked or started when no interface
-// needs it. Returns the number of interfaces that took an address, as far as it is known.
+// needs it. Returns the number of interfaces that took an address, as far as it is known;
+// *refused (when given) is set when the user's authorization was asked for and refused.
 int StartDhcpOnUnmanagedInterfaces(BusConnection* bus, std::FILE* out,
-                                   const std::string& helperDirectory);
+                                   const std::string& helperDirectory, bool* refused = nullptr);

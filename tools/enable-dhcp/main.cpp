@@ -1,6 +1,7 @@
 // EnableDHCP: the helper the modem detection starts beside the wizard. It makes sure every wired
-// interface takes its IPv4 address by DHCP, says what it did, and exits with 0 whatever it found:
-// the detection does not read its exit code.
+// interface takes its IPv4 address by DHCP and says what it did. It exits with 0 whatever it
+// found, except when the user refused an authorization it asked for: then with
+// kDhcpHelperNotAuthorized, so that the wizard can tell the user what could not be done.
 
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "EnableDhcp.h"
+#include "detection/ModemDetection.h"
 #include "detection/adapters/BusConnection.h"
 #include "detection/adapters/NetworkAdapters.h"
 
@@ -30,6 +32,7 @@ int main() {
         directory.assign(self, static_cast<std::size_t>(n));
         directory.erase(directory.rfind('/'));
     }
-    StartDhcpOnUnmanagedInterfaces(bus.get(), stdout, directory);
-    return 0;
+    bool refused = false;
+    StartDhcpOnUnmanagedInterfaces(bus.get(), stdout, directory, &refused);
+    return refused ? kDhcpHelperNotAuthorized : 0;
 }
