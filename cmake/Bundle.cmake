@@ -14,7 +14,6 @@ add_subdirectory(bundle-files)
 # architecture's library folder), with launchers in bin that start the wizard and modemctl in it:
 # the programs find their files relative to their current directory.
 include(GNUInstallDirs)
-set(SETUPPILOT_INSTALL_DIR lib/setuppilot)
 install(DIRECTORY ${SETUPPILOT_BUNDLE_DIR}/ DESTINATION ${SETUPPILOT_INSTALL_DIR}
         USE_SOURCE_PERMISSIONS PATTERN ".rendered" EXCLUDE)
 foreach(launched_program setuppilot modemctl)
