@@ -2,11 +2,13 @@
 // service, for a wizard run by an ordinary user, who starts it through pkexec. It takes one
 // word and nothing else from its caller: which interfaces and which files it touches it finds
 // out itself, as root.
-//   renew       releases and renews the lease of every dhclient instance of the system
+//   renew       releases and renews the lease of every dhclient instance of the system and
+//               tells which instances it left out
 //   start-dhcp  starts the system's DHCP client on each wired interface nothing manages
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -35,6 +37,13 @@ int main(int argc, char** argv) {
         const std::string dhclient = InstalledDhclient();
         if (dhclient.empty()) return 1;
         DhclientAdapters adapters(processes, dhclient);
+        // What it leaves out is told to the caller, one line each (a line break in a path
+        // would end the line early, so it becomes a space).
+        adapters.SetNoticeSink([](const std::string& text) {
+            std::string line = text;
+            std::replace(line.begin(), line.end(), '\n', ' ');
+            std::printf("notice %s\n", line.c_str());
+        });
         for (const RenewOutcome& outcome : adapters.RenewAll()) {
             std::printf("renew %s %d %d\n", outcome.name.c_str(), outcome.released ? 1 : 0,
                         outcome.renewed ? 1 : 0);

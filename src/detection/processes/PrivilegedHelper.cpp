@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <sstream>
 
@@ -78,13 +79,34 @@ std::vector<RenewOutcome> HelperRenewAdapters::RenewAll() {
         }
         return outcomes;
     }
-    std::istringstream lines(run.output);
-    std::string tag;
-    RenewOutcome outcome;
-    while (lines >> tag >> outcome.name >> outcome.released >> outcome.renewed) {
-        if (tag != "renew") break;
+    HelperRenewReport report = ReadHelperRenewOutput(run.output);
+    for (const std::string& text : report.notices) Notice(text);
+    return std::move(report.outcomes);
+}
+
+HelperRenewReport ReadHelperRenewOutput(const std::string& output) {
+    HelperRenewReport report;
+    std::istringstream lines(output);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string tag;
+        words >> tag;
+        if (tag == "notice") {
+            std::string text;
+            std::getline(words >> std::ws, text);
+            if (std::find(report.notices.begin(), report.notices.end(), text) ==
+                report.notices.end()) {
+                report.notices.push_back(text);
+            }
+            continue;
+        }
+        RenewOutcome outcome;
+        if (tag != "renew" || !(words >> outcome.name >> outcome.released >> outcome.renewed)) {
+            break;
+        }
         outcome.authorization = Authorization::Granted;
-        outcomes.push_back(outcome);
+        report.outcomes.push_back(outcome);
     }
-    return outcomes;
+    return report;
 }

@@ -19,8 +19,9 @@
 
 // The helper's name; it lies beside the wizard and EnableDHCP. It takes one word: "renew"
 // (releases and renews every dhclient instance of the system, one "renew NAME RELEASED RENEWED"
-// line per interface) or "start-dhcp" (what EnableDHCP does for interfaces nothing manages, one
-// line per interface). It trusts nothing from its caller but that word.
+// line per interface, and one "notice TEXT" line for each instance or option it left out) or
+// "start-dhcp" (what EnableDHCP does for interfaces nothing manages, one line per interface). It
+// trusts nothing from its caller but that word.
 inline constexpr const char* kPrivilegedHelperName = "setuppilot-network-helper";
 // The polkit action of the helper, installed with it.
 inline constexpr const char* kPrivilegedHelperAction = "com.orvane.setuppilot.network-helper";
@@ -35,15 +36,27 @@ struct HelperRun {
 // Runs "pkexec DIRECTORY/HELPER WORD" and waits for it.
 HelperRun RunPrivilegedHelper(const std::string& directory, const std::string& word);
 
+// What the helper's "renew" printed: the outcome per interface, every one granted, and the
+// notices, each once. Reading stops at the first line of neither kind.
+struct HelperRenewReport {
+    std::vector<RenewOutcome> outcomes;
+    std::vector<std::string> notices;
+};
+HelperRenewReport ReadHelperRenewOutput(const std::string& output);
+
 // Reads the adapters through inner and renews through the helper: the dhclient service of an
 // ordinary user.
 class HelperRenewAdapters final : public NetworkAdapters {
 public:
     HelperRenewAdapters(std::unique_ptr<NetworkAdapters> inner, std::string directory)
-        : inner_(std::move(inner)), directory_(std::move(directory)) {}
+        : inner_(std::move(inner)), directory_(std::move(directory)) {
+        // What the inner adapters leave out while reading is told through this object's sink.
+        inner_->SetNoticeSink([this](const std::string& text) { Notice(text); });
+    }
     std::string_view Backend() const override { return inner_->Backend(); }
     std::string AuthorizationRoute() const override;
     bool List(std::vector<NetworkAdapter>& adapters) override { return inner_->List(adapters); }
+    // The helper's notices, too, go to this object's notice sink.
     std::vector<RenewOutcome> RenewAll() override;
 
 private:
