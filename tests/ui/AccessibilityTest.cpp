@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QTimer>
 #include <functional>
@@ -214,19 +212,16 @@ TEST_F(AccessibilityTest, NamesAreTheWordsOnThePageAndFollowALanguageChange) {
 }
 
 TEST_F(AccessibilityTest, AMessageBoxExposesItsText) {
-    QString read;
+    bool read = false;
     QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
+        QWidget* box = QApplication::activeModalWidget();
         for (QObject* child : box->findChildren<QObject*>()) {
-            if (Read(child, QAccessible::Name).contains(QStringLiteral("Modem not found"))) {
-                read = Read(child, QAccessible::Name);
-            }
+            if (Read(child, QAccessible::Name) == QStringLiteral("Modem not found")) read = true;
         }
-        box->done(0);
+        box->close();
     });
     QtMessageBoxService().Show(nullptr, "Modem not found", MessageIcon::Information);
-    EXPECT_EQ(read, QStringLiteral("Modem not found"));
+    EXPECT_TRUE(read);
 }
 
 }  // namespace
