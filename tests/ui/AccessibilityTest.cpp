@@ -174,7 +174,8 @@ TEST_F(AccessibilityTest, EveryPageIsNamedByItsHeadingAndEveryControlInThePagesL
     });
 }
 
-// Enable once the pages' controls take keyboard focus.
+// Fails today only on focus: the bitmap buttons (and the WAN IP page's fixed-address radio) take
+// no keyboard focus yet. Drop DISABLED_ once the keyboard work is in.
 TEST_F(AccessibilityTest, DISABLED_EveryControlAUserActsOnTakesFocusFromTheKeyboard) {
     ForEveryPage([](CWizardPage& page, const PageCase&, PageLanguage) {
         for (QWidget* control : Actionable(page)) {
