@@ -70,9 +70,9 @@ struct PageCase {
     bool shown = true;  // progress pages are only built: showing one starts its work
 };
 
-template <typename Page>
-std::function<std::unique_ptr<CWizardPage>()> Make(const char* bitmap) {
-    return [bitmap] { return std::make_unique<Page>(ResourcePath(bitmap), nullptr); };
+template <typename Page, typename... Extra>
+std::function<std::unique_ptr<CWizardPage>()> Make(const char* bitmap, Extra... extra) {
+    return [=] { return std::make_unique<Page>(ResourcePath(bitmap), extra..., nullptr); };
 }
 
 const PageCase kPages[] = {
@@ -82,14 +82,9 @@ const PageCase kPages[] = {
     {"guide3", Make<CGuidePage3>("install03.bmp"), PageText::PcTitle},
     {"found", Make<CModemFoundPage>("install04.bmp"), PageText::FoundTitle},
     {"isp", Make<CIspPage>("install06.bmp"), PageText::IspTitle},
-    {"pppoe", [] { return std::make_unique<CPppPage>(ResourcePath("install07.bmp"), 1, nullptr); },
-     PageText::PppoeTitle},
-    {"pppoa",
-     [] { return std::make_unique<CPppPage>(ResourcePath("install07_pppoa.bmp"), 0, nullptr); },
-     PageText::PppoaTitle},
-    {"mer",
-     [] { return std::make_unique<CWanIpPage>(ResourcePath("install07_mer.bmp"), 1, nullptr); },
-     PageText::WanTitle},
+    {"pppoe", Make<CPppPage>("install07.bmp", 1), PageText::PppoeTitle},
+    {"pppoa", Make<CPppPage>("install07_pppoa.bmp", 0), PageText::PppoaTitle},
+    {"mer", Make<CWanIpPage>("install07_mer.bmp", 1), PageText::WanTitle},
     {"wep", [] { return Wireless("WEP128"); }, PageText::WirelessTitle},
     {"wpa", [] { return Wireless("WPA"); }, PageText::WirelessTitle},
     {"finish", Make<CFinishPage>("install11.bmp"), PageText::FinishTitle},
