@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +17,9 @@
 #include <QScreen>
 
 #include "core/session/SessionFields.h"
+#include "core/session/TextBuffer.h"
 #include "resources/LinkCursor.h"
+#include "resources/PageAccessibility.h"
 #include "resources/StringTable.h"
 #include "ui/controls/HoverButton.h"
 #include "ui/controls/IpAddressEdit.h"
@@ -96,6 +99,7 @@ CWizardPage::CWizardPage(int templateId, const QString& bitmapPath, QWidget* own
     setObjectName(QString::fromUtf8(m_template->pageClass));
     setModal(true);
     BuildControls();
+    ApplyAccessibleTexts();
     for (int id : {kIdNext, kIdBack, kIdExit}) {
         CHoverButton* button = Button(id);
         if (button == nullptr) continue;
@@ -122,6 +126,40 @@ void CWizardPage::BuildControls() {
         const bool hidden = control.hidden || control.id == kIdOk || control.id == kIdCancel;
         widget->setHidden(hidden);
         m_controls.emplace(control.id, widget);
+    }
+}
+
+void CWizardPage::ApplyAccessibleTexts() {
+    const char* alternateFile = m_template->alternateBackground;
+    const bool alternate = alternateFile != nullptr && QFileInfo(m_strBackgroundPath).fileName() ==
+                                                           QLatin1String(alternateFile);
+    const PageAccessibility* page = FindPageAccessibility(m_template->id, alternate);
+    if (page == nullptr) return;
+    const PageLanguage language = LanguageOfFolder(TextOf(Session().languageFolder));
+    const auto text = [language](PageText id) {
+        const std::string_view chosen = PageTextIn(id, language);
+        return QString::fromUtf8(chosen.data(), static_cast<qsizetype>(chosen.size()));
+    };
+    // The window title stays the product's; the page itself carries its heading and body.
+    setAccessibleName(text(page->heading));
+    setAccessibleDescription(QString::fromStdString(PageDescription(*page, language)));
+    for (const ControlName& control : page->controls) {
+        QWidget* widget = Control(control.id);
+        if (widget == nullptr) continue;
+        widget->setAccessibleName(text(control.text));
+        // A drop-down list is read by its chosen item; the label it is "labelled by" names it.
+        // The words are drawn on the background, so the label itself stays hidden.
+        if (auto* list = qobject_cast<QComboBox*>(widget)) {
+            auto* label = new QLabel(text(control.text), this);
+            label->setBuddy(list);
+            label->hide();
+        }
+        // An address is typed into its four fields; each is read with the address's name.
+        if (auto* address = qobject_cast<IpAddressEdit*>(widget)) {
+            for (int i = 0; i < IpAddressEdit::kFieldCount; ++i) {
+                address->Field(i)->setAccessibleName(text(control.text));
+            }
+        }
     }
 }
 

@@ -97,6 +97,9 @@ protected:
 
 private:
     void BuildControls();
+    // Names the page and its controls for screen readers in the session's language: the page's
+    // heading and drawn instructions, the words drawn on or beside each control.
+    void ApplyAccessibleTexts();
 
     const PageTemplate* m_template;
     QString m_strBackgroundPath;
