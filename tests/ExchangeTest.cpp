@@ -41,20 +41,6 @@ protected:
     std::unique_ptr<ModemSim> sim_;
 };
 
-TEST_F(SimTest, RequestBytesAreExactlyTheRequestText) {
-    Serve("127.0.0.10");
-    EXPECT_EQ(ExchangeInternetTest(address(), 100, kShort), 0);
-    EXPECT_EQ(ExchangeLanTest(address(), kShort), 0);
-    EXPECT_EQ(SendDeviceRequest(address(), "wl.wzd?method=set&wlSsid=a&wlChannel=0&wlAuthMode=open",
-                                kShort),
-              0);
-    auto requests = sim_->Requests();
-    ASSERT_EQ(requests.size(), 3u);
-    EXPECT_EQ(requests[0], "connectiontest.wzd?method=wanconnection&timeout=100");
-    EXPECT_EQ(requests[1], "connectiontest.wzd?method=lanconnection&device=HX4260RB");
-    EXPECT_EQ(requests[2], "wl.wzd?method=set&wlSsid=a&wlChannel=0&wlAuthMode=open");
-}
-
 // What each exchange returns when the simulator misbehaves in each way. The LAN test column is
 // 0 for "modem found", the others are the callers' results.
 struct FaultCase {

@@ -3,7 +3,9 @@
 // Settings records as the pages hand them on, for the tests of the request texts, the exchanges
 // and the apply. Each builder fills what its form sends, with texts that must travel as typed.
 #include <cstdint>
+#include <memory>
 
+#include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
 #include "core/session/WizardSession.h"
 
@@ -56,4 +58,10 @@ inline WizardSession BridgingRecord(std::uint32_t vpi, std::uint32_t vci) {
     s.atmVpi = vpi;
     s.atmVci = vci;
     return WirelessRecord("open", s);
+}
+
+// The program's session as at its start: nothing remembered, no outcome, no messages loaded.
+inline void FreshSession() {
+    std::destroy_at(&Session());
+    std::construct_at(&Session());
 }

@@ -157,7 +157,11 @@ void RunCases(const std::vector<Case>& cases) {
 
 const App kViewer{"viewer", "application/pdf;", "%f"};
 
-TEST(DesktopShellServiceTest, DocumentsOpenOnlyWithAnApplicationForTheirType) {
+// Documents open only with an application for their type; programs start in their folder and
+// only when executable; web addresses go to the handler of their scheme, else to the HTML
+// application's command cut at its placeholder with the address appended.
+TEST(DesktopShellServiceTest, EachRequestStartsOnlyWhatTheDesktopNamesForIt) {
+    const QStringList url{"url", "https://example.test/"};
     RunCases({
         {"a viewer for PDF opens the guide",
          {kViewer},
@@ -195,11 +199,6 @@ TEST(DesktopShellServiceTest, DocumentsOpenOnlyWithAnApplicationForTheirType) {
          kShellFileNotFound,
          {},
          {"viewer"}},
-    });
-}
-
-TEST(DesktopShellServiceTest, ProgramsStartInTheirFolderAndOnlyWhenExecutable) {
-    RunCases({
         {"the support tool runs in its own folder",
          {},
          {"program", "@/Support", "SupportDesk"},
@@ -214,14 +213,6 @@ TEST(DesktopShellServiceTest, ProgramsStartInTheirFolderAndOnlyWhenExecutable) {
          {}},
         {"missing folder", {}, {"program", "@/Acrobat", "AdbeRdr"}, kShellPathNotFound, {}, {}},
         {"missing program", {}, {"program", "@/Support", "AdbeRdr"}, kShellFileNotFound, {}, {}},
-    });
-}
-
-// LaunchUrl through the real service: the handler of the address's scheme, else the HTML
-// application's command cut at its placeholder with the address appended.
-TEST(DesktopShellServiceTest, WebAddressesFallBackToTheHtmlApplicationsCommand) {
-    const QStringList url{"url", "https://example.test/"};
-    RunCases({
         {"a handler for the scheme",
          {{"browser", "x-scheme-handler/https;text/html;", "--tab %u"}},
          url,

@@ -63,12 +63,13 @@ protected:
         context.emplace(ChainWithoutDetection(&boxes, &shell));
     }
 
-    // Runs a home page to its end under the driver; true when every action ran in time.
-    bool RunHome() {
-        driver.Start();
+    // Runs a home page to its end under the driver; true when every action ran in time and
+    // every page ended.
+    bool RunHome(UiDriver& steps) {
+        steps.Start();
         CHomePage home(ResourcePath("home.bmp"), nullptr);
         homeResult = home.DoModal();
-        return driver.AllActionsRan() && !driver.TimedOut() && UiDriver::TopPage() == nullptr;
+        return steps.Finished() && UiDriver::TopPage() == nullptr;
     }
 
     ScratchFolder folder;
@@ -95,14 +96,11 @@ TEST_F(WizardFlowTest, ExitFromAnyDepthClosesEveryPageBottomUp) {
         GoToDepth(local, depth);
         if (depth == 4) local.Click(kIdBack);
         local.Click(kIdExit);
-        local.Start();
-        CHomePage home(ResourcePath("home.bmp"), nullptr);
-        EXPECT_EQ(home.DoModal(), QDialog::Accepted);
-        ASSERT_FALSE(local.TimedOut());
+        ASSERT_TRUE(RunHome(local));
+        EXPECT_EQ(homeResult, QDialog::Accepted);
         const std::vector<std::string> expected(kChain.begin(), kChain.begin() + depth + 1);
         EXPECT_EQ(recorder.hidden, expected);
         EXPECT_EQ(local.Visited().back(), kChain[static_cast<std::size_t>(depth)]);
-        EXPECT_EQ(UiDriver::TopPage(), nullptr);
     }
 }
 
@@ -115,7 +113,7 @@ TEST_F(WizardFlowTest, BackRestoresTheOwnerAsTopPage) {
         .Then([&](CWizardPage& top) { ownerVisible = top.isVisible() && !top.isMinimized(); })
         .Click(kIdBack)
         .Click(CHomePage::kIdClose);
-    ASSERT_TRUE(RunHome());
+    ASSERT_TRUE(RunHome(driver));
     EXPECT_EQ(driver.Visited(),
               (std::vector<std::string>{"CHomePage", "CGuidePage1", "CGuidePage2", "CGuidePage2",
                                         "CGuidePage1", "CGuidePage1", "CHomePage"}));
@@ -130,10 +128,7 @@ TEST_F(WizardFlowTest, EnterAndEscapeChangeNothing) {
         std::vector<bool> stillOpen;
         auto check = [&](CWizardPage& top) { stillOpen.push_back(top.isVisible()); };
         local.Key(key).Then(check).Click(CHomePage::kIdStart).Key(key).Then(check).Click(kIdExit);
-        local.Start();
-        CHomePage home(ResourcePath("home.bmp"), nullptr);
-        home.DoModal();
-        ASSERT_FALSE(local.TimedOut());
+        ASSERT_TRUE(RunHome(local));
         EXPECT_EQ(local.Visited(),
                   (std::vector<std::string>{"CHomePage", "CHomePage", "CHomePage", "CGuidePage1",
                                             "CGuidePage1", "CGuidePage1"}));
@@ -201,10 +196,7 @@ TEST_F(WizardFlowTest, PagesBuiltAfterALanguageChangeUseTheNewFolder) {
         };
         UiDriver local;
         local.Then(c.choose).Then(look).Click(CHomePage::kIdStart).Then(look).Click(kIdExit);
-        local.Start();
-        CHomePage home(ResourcePath("home.bmp"), nullptr);
-        home.DoModal();
-        ASSERT_FALSE(local.TimedOut());
+        ASSERT_TRUE(RunHome(local));
         ASSERT_EQ(seen.size(), 2u);
         EXPECT_EQ(seen[0].size, c.size);
         EXPECT_EQ(seen[0].centre, c.colour);
@@ -257,10 +249,7 @@ TEST_F(WizardFlowTest, FinishPageOpensTheMakersPageAndEndsTheWizard) {
         UiDriver local;
         GoToDepth(local, 4);
         local.Click(kIdNext).Click(kIdExit);
-        local.Start();
-        CHomePage home(ResourcePath("home.bmp"), nullptr);
-        home.DoModal();
-        ASSERT_FALSE(local.TimedOut());
+        ASSERT_TRUE(RunHome(local));
         std::vector<std::string> calls;
         for (const auto& call : localShell.Calls()) calls.push_back(call.what);
         EXPECT_EQ(calls, c.calls);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "SessionBuilders.h"
 #include "app/WizardFlow.h"
 #include "core/session/SessionFields.h"
 #include "ui/controls/IpAddressEdit.h"
@@ -72,15 +73,8 @@ bool AllZero(const void* data, std::size_t size) {
 }
 
 AccountPageTest::AccountPageTest() {
+    FreshSession();
     SessionFields& s = Session();
-    for (char* field :
-         {s.ntwkPrtclSaved, s.encapModeSaved, s.atmVpiSaved, s.atmVciSaved, s.enblDhcpClntSaved,
-          s.enblAutoSaved, s.dnsDynamicSaved, s.wanIpAddressSaved, s.wanSubnetMaskSaved,
-          s.defaultGatewaySaved, s.dnsPrimarySaved, s.dnsSecondarySaved, s.pppUserNameSaved,
-          s.pppPasswordSaved, s.pppServerNameSaved, s.useServiceNameSaved,
-          s.useStaticIpAddressSaved, s.pppLocalIpAddressSaved}) {
-        field[0] = '\0';
-    }
     s.languageIndex = kTestLanguage;
     LoadLocalizedMessages(s);
     WizardContext context;

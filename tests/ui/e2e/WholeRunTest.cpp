@@ -22,6 +22,7 @@
 #include "ModemSim.h"
 #include "ProgressTestSupport.h"
 #include "RecordingMessageBoxService.h"
+#include "SessionBuilders.h"
 #include "TestResources.h"
 #include "UiDriver.h"
 #include "app/WizardFlow.h"
@@ -102,8 +103,7 @@ protected:
     // A fresh program run against a fresh modem at address: nothing remembered, no outcome.
     ModemSim& FreshRun(const std::string& address) {
         EXPECT_TRUE(WaitForWorkers(10000));
-        std::destroy_at(&Session());
-        std::construct_at(&Session());
+        FreshSession();
         boxes.Clear();
         modem = std::make_unique<ModemSim>(address);
         std::string error;
@@ -182,32 +182,6 @@ TEST_F(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
          kWan + "0&ntwkPrtcl=0&encapMode=0&atmVpi=1&atmVci=50&pppUserName=anna@stream"
                 "&pppPassword=p ss=1&pppServerName=STREAM",
          kWireless + "Anna&wlChannel=6&wlAuthMode=psk2mix&wlWpaPsk=correct horse battery"},
-        {"PPPoE plain, no security as the modem reported it",
-         Isp(0, 1, "8", "35"),
-         "CPppPage",
-         {{P::kIdUserName, "bob"}, {P::kIdPassword, "secret"}},
-         WirelessState{"Cafe Net", 11, "open", {}, 1},
-         {},
-         kWan + "0&ntwkPrtcl=0&encapMode=1&atmVpi=8&atmVci=35&pppUserName=bob"
-                "&pppPassword=secret&pppServerName=",
-         kWireless + "Cafe Net&wlChannel=11&wlAuthMode=open"},
-        {"PPPoE with a static address, WEP 128bit",
-         Isp(0, 0, "0", "38"),
-         "CPppPage",
-         {{P::kIdUserName, "carl"},
-          {P::kIdPassword, "pw12"},
-          {P::kIdStaticIpBox, "1"},
-          {P::kIdStaticIp, "81.2.3.4"}},
-         std::nullopt,
-         {{L::kIdSsid, "Carl"},
-          {L::kIdAuthList, "1"},
-          {L::kIdKeyList, "1"},
-          {L::kIdFirstKey, "short"},
-          {L::kIdFirstKey + 1, "0123456789abc"}},
-         kWan + "0&ntwkPrtcl=0&encapMode=0&atmVpi=0&atmVci=38&pppUserName=carl&pppPassword=pw12"
-                "&pppServerName=&useStaticIpAddress=1&pppLocalIpAddress=81.2.3.4",
-         kWireless + "Carl&wlChannel=0&wlAuthMode=shared&wlKeyBit=0&wlKeyIndex=2&wlKey1="
-                     "&wlKey2=0123456789abc&wlKey3=&wlKey4="},
         {"PPPoA, WEP 64bit",
          Isp(1, 1, "0", "67"),
          "CPppPage",
@@ -223,15 +197,6 @@ TEST_F(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
                 "&pppPassword=letmein",
          kWireless + "Dora&wlChannel=1&wlAuthMode=shared&wlKeyBit=1&wlKeyIndex=4&wlKey1=abcde"
                      "&wlKey2=&wlKey3=&wlKey4=12345"},
-        {"MER, every address obtained automatically, no security",
-         Isp(2, 0, "8", "35"),
-         "CWanIpPage",
-         {},
-         std::nullopt,
-         {{L::kIdSsid, "Emil"}, {L::kIdAuthList, "0"}},
-         kWan + "0&ntwkPrtcl=2&encapMode=0&atmVpi=8&atmVci=35&enblDhcpClnt=1&enblAuto=1"
-                "&dnsDynamic=1",
-         kWireless + "Emil&wlChannel=0&wlAuthMode=open"},
         {"MER, every address fixed, WPA-PSK",
          Isp(2, 1, "0", "100"),
          "CWanIpPage",
@@ -270,17 +235,15 @@ TEST_F(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
                 "&dnsPrimary=62.1.0.1&dnsSecondary=0.0.0.0",
          kWireless + "Gina&wlChannel=0&wlAuthMode=shared&wlKeyBit=0&wlKeyIndex=1"
                      "&wlKey1=ABCDEF0123456&wlKey2=&wlKey3=&wlKey4="},
+        // The network name and channel as the modem reported them.
         {"Bridging, WEP 64bit",
          Isp(3, 1, "255", "65535"),
          nullptr,
          {},
-         std::nullopt,
-         {{L::kIdSsid, "Hugo"},
-          {L::kIdAuthList, "2"},
-          {L::kIdKeyList, "2"},
-          {L::kIdFirstKey + 2, "h-u-g"}},
+         WirelessState{"Cafe Net", 11, "open", {}, 1},
+         {{L::kIdAuthList, "2"}, {L::kIdKeyList, "2"}, {L::kIdFirstKey + 2, "h-u-g"}},
          kWan + "0&ntwkPrtcl=3&encapMode=1&atmVpi=255&atmVci=65535",
-         kWireless + "Hugo&wlChannel=0&wlAuthMode=shared&wlKeyBit=1&wlKeyIndex=3&wlKey1="
+         kWireless + "Cafe Net&wlChannel=11&wlAuthMode=shared&wlKeyBit=1&wlKeyIndex=3&wlKey1="
                      "&wlKey2=&wlKey3=h-u-g&wlKey4="},
     };
     int host = 240;

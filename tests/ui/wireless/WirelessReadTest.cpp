@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QTimer>
 #include <memory>
 
 #include "ModemSim.h"

@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTimer>
 #include <array>
 #include <functional>
 #include <optional>
 #include <string>
 
 #include "RecordingMessageBoxService.h"
+#include "SessionBuilders.h"
 #include "TestResources.h"
+#include "UiDriver.h"
 #include "core/messages/LocalizedMessages.h"
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
@@ -21,33 +21,21 @@
 #include "ui/wizard/ResourcePath.h"
 #include "ui/wizard/WizardContext.h"
 
-// Calls inspect on the wireless page once it is the visible top page, then ends the page unless
-// inspect did.
-class WhenWirelessShown {
-public:
-    explicit WhenWirelessShown(std::function<void(CWirelessPage&)> inspect) {
-        QObject::connect(&poll_, &QTimer::timeout, [this, inspect] {
-            auto* page = qobject_cast<CWirelessPage*>(QApplication::activeModalWidget());
-            if (page == nullptr || !page->isVisible()) return;
-            poll_.stop();
-            inspect(*page);
-            if (page->isVisible()) page->OnClose();
-        });
-        poll_.start(5);
-    }
-
-private:
-    QTimer poll_;
-};
-
-// Runs a wireless page modally over owner, as its opener's Next does.
+// Runs a wireless page modally over owner, as its opener's Next does; calls inspect once the page
+// is the visible top page, then ends the page unless inspect did.
 inline void RunWirelessPage(QWidget* owner, const std::function<void(CWirelessPage&)>& inspect,
                             const WizardSession& record = {},
                             const ExchangeLimits& limits = kDefaultLimits) {
     CWirelessPage page(ResourcePath("install08.bmp"), owner, limits);
     page.SetRecord(record);
-    WhenWirelessShown when(inspect);
+    UiDriver driver;
+    driver.When("CWirelessPage", [&](CWizardPage& top) {
+        inspect(UiDriver::Expect<CWirelessPage>(top));
+        if (top.isVisible()) top.OnClose();
+    });
+    driver.Start();
     page.DoModal();
+    EXPECT_TRUE(driver.Finished());
 }
 
 inline QComboBox* ListOf(CWirelessPage& page, int id) {
@@ -72,11 +60,8 @@ class WirelessTest : public ::testing::Test {
 protected:
     explicit WirelessTest(int language = 0) {
         folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(230, 240, 250));
+        FreshSession();
         SessionFields& s = Session();
-        for (char* field : {s.wlSsidSaved, s.wlChannelSaved, s.wlAuthModeSaved, s.wlKey1Saved,
-                            s.wlKey2Saved, s.wlKey3Saved, s.wlKey4Saved, s.wlKeyIndexSaved}) {
-            CopyText(field, kRememberedSize, "");
-        }
         CopyText(s.modemIpAddress, "127.0.0.199");
         s.languageIndex = language;
         LoadLocalizedMessages(s);
