@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -63,8 +62,7 @@ void TabTo(CWizardPage& page, int id) {
     for (int i = 0; i < 40 && FocusedId(page) != id; ++i) Press(page, Qt::Key_Tab);
 }
 
-// What the keyboard does on a page: keys pressed on a control after tabbing to it, or text
-// typed into it.
+// Keys pressed on a control after tabbing to it, then text typed into it.
 struct Entry {
     int id;
     std::vector<Qt::Key> keys;
@@ -91,53 +89,39 @@ const std::map<std::string, Ids> kCommon{
     {"CFinishPage", {1015}},
 };
 
-std::vector<Qt::Key> Protocol(int downs) {
-    std::vector<Qt::Key> keys(downs + 1, Qt::Key_Down);
-    keys.front() = Qt::Key_Home;
-    return keys;
-}
-
-std::vector<Entry> Isp(int protocolDowns) {
+// The country "Other", the protocol chosen with the keys given, VPI 8 and VCI 35.
+std::vector<Entry> Isp(std::vector<Qt::Key> protocol) {
     return {{1023, {Qt::Key_Home}, {}},
-            {1019, Protocol(protocolDowns), {}},
+            {1019, std::move(protocol), {}},
             {1020, {Qt::Key_Home}, {}},
             {1021, {}, "8"},
             {1022, {}, "35"}};
 }
 
-class KeyboardRun : public ::testing::Test {
-protected:
-    KeyboardRun() {
-        folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(40, 80, 120));
-        WriteDhcpHelper("exit 0");
-        WizardContext wizard;
-        wizard.messageBox = &boxes;
-        InstallWizardFlow(wizard);
-        context.emplace(std::move(wizard));
-        settings.emplace(QuickProgressSettings());
-    }
-    ~KeyboardRun() override { unsetenv(kSimulatedModemVariable); }
-
+TEST(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
     ScratchFolder folder;
+    folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(40, 80, 120));
+    WriteDhcpHelper("exit 0");
     RecordingMessageBoxService boxes;
-    std::optional<ScopedWizardContext> context;
-    std::optional<ScopedProgressSettings> settings;
-};
-
-TEST_F(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
+    WizardContext wizard;
+    wizard.messageBox = &boxes;
+    InstallWizardFlow(wizard);
+    ScopedWizardContext context(std::move(wizard));
+    ScopedProgressSettings settings(QuickProgressSettings());
     const std::string wan = "wancfg.wzd?method=set&edit=0&ntwkPrtcl=";
     KeyboardCase runs[] = {
         {"PPPoE",
          "CPppPage",
          {{"CPppPage", {1026, 1027, 1059, 1060, 1015, 1013, 1014}}},
-         {{"CIspPage", Isp(0)}, {"CPppPage", {{1026, {}, "anna"}, {1027, {}, "secret"}}}},
+         {{"CIspPage", Isp({Qt::Key_Home})},
+          {"CPppPage", {{1026, {}, "anna"}, {1027, {}, "secret"}}}},
          wan + "0&encapMode=0&atmVpi=8&atmVci=35&pppUserName=anna&pppPassword=secret"
                "&pppServerName="},
         {"MER",
          "CWanIpPage",
          {// Tab stops at the checked radio of each group; the addresses are off while obtained.
           {"CWanIpPage", {1029, 1031, 1033, 1015, 1013, 1014}}},
-         {{"CIspPage", Isp(2)}},
+         {{"CIspPage", Isp({Qt::Key_Home, Qt::Key_Down, Qt::Key_Down})}},
          wan + "2&encapMode=0&atmVpi=8&atmVci=35&enblDhcpClnt=1&enblAuto=1&dnsDynamic=1"},
     };
     const std::string address = "127.0.0.230";
@@ -194,6 +178,36 @@ TEST_F(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
         EXPECT_EQ(sim.Requests()[3], "wl.wzd?method=set&wlSsid=Anna&wlChannel=0&wlAuthMode=open");
         EXPECT_TRUE(boxes.Entries().empty());
     }
+    unsetenv(kSimulatedModemVariable);
+}
+
+// A language chosen from the list by keyboard rebuilds the home page with the list in focus.
+TEST(KeyboardRun, LanguageListKeepsTheFocusAcrossTheRebuild) {
+    ScratchFolder folder;
+    folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(40, 80, 120));
+    WizardContext wizard;
+    InstallWizardFlow(wizard);
+    ScopedWizardContext context(std::move(wizard));
+    Session().languageIndex = 0;
+    int focused = 0;
+    UiDriver driver;
+    driver.When([](CWizardPage& top) { return top.isActiveWindow(); },
+                [](CWizardPage& top) {
+                    TabTo(top, CHomePage::kIdLanguageList);
+                    Press(top, Qt::Key_Down);
+                });
+    driver.When([](CWizardPage& top) { return top.isActiveWindow() && top.Owner() != nullptr; },
+                [&focused](CWizardPage& top) {
+                    focused = FocusedId(top);
+                    UiDriver::CloseAllPages();
+                });
+    driver.Start();
+    CHomePage(ResourcePath("home.bmp"), nullptr).DoModal();
+    EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(focused, CHomePage::kIdLanguageList);
+    EXPECT_EQ(Session().languageIndex, 1);
+    std::destroy_at(&Session());
+    std::construct_at(&Session());
 }
 
 // Focus given by a click or by the program looks like no focus at all; focus moved by Tab shows

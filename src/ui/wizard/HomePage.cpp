@@ -153,6 +153,12 @@ void CHomePage::OnInitDialog() {
         }
         list->setCurrentIndex(current);
     }
+    // A language just chosen from the list by keyboard: the new page keeps the list at hand.
+    auto* previous = qobject_cast<CHomePage*>(Owner());
+    if (previous != nullptr && previous->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        RevealLanguageList();
+        Control(kIdLanguageList)->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void CHomePage::OnStart() {
