@@ -72,19 +72,22 @@ struct Entry {
 struct KeyboardCase {
     const char* name;
     const char* accountPage;
-    std::map<std::string, Ids> chains;  // page class -> its Tab stops, from the first one
     std::map<std::string, std::vector<Entry>> entries;
     std::string wan;  // the WAN request the run's entries make
 };
 
 const Ids kRow{1015, 1013, 1014};  // Exit, Back, Next as drawn
-const std::map<std::string, Ids> kCommon{
+// Each page's Tab stops, from the first one.
+const std::map<std::string, Ids> kChains{
     {"CHomePage", {1003, 1004, 1005, 1006, 1002, 1016, 1089}},
     {"CGuidePage1", kRow},
     {"CGuidePage2", kRow},
     {"CGuidePage3", kRow},
     {"CModemFoundPage", {1015, 1014}},
     {"CIspPage", {1023, 1024, 1019, 1020, 1021, 1022, 1015, 1013, 1014}},
+    {"CPppPage", {1026, 1027, 1059, 1060, 1015, 1013, 1014}},
+    // Tab stops at the checked radio of each group; the addresses are off while obtained.
+    {"CWanIpPage", {1029, 1031, 1033, 1015, 1013, 1014}},
     {"CWirelessPage", {1050, 1048, 1060, 1015, 1013, 1014}},
     {"CFinishPage", {1015}},
 };
@@ -112,15 +115,12 @@ TEST(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
     KeyboardCase runs[] = {
         {"PPPoE",
          "CPppPage",
-         {{"CPppPage", {1026, 1027, 1059, 1060, 1015, 1013, 1014}}},
          {{"CIspPage", Isp({Qt::Key_Home})},
           {"CPppPage", {{1026, {}, "anna"}, {1027, {}, "secret"}}}},
          wan + "0&encapMode=0&atmVpi=8&atmVci=35&pppUserName=anna&pppPassword=secret"
                "&pppServerName="},
         {"MER",
          "CWanIpPage",
-         {// Tab stops at the checked radio of each group; the addresses are off while obtained.
-          {"CWanIpPage", {1029, 1031, 1033, 1015, 1013, 1014}}},
          {{"CIspPage", Isp({Qt::Key_Home, Qt::Key_Down, Qt::Key_Down})}},
          wan + "2&encapMode=0&atmVpi=8&atmVci=35&enblDhcpClnt=1&enblAuto=1&dnsDynamic=1"},
     };
@@ -134,18 +134,18 @@ TEST(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
         std::string error;
         ASSERT_TRUE(sim.Start(&error)) << error;
         setenv(kSimulatedModemVariable, address.c_str(), 1);
-        run.chains.insert(kCommon.begin(), kCommon.end());
         run.entries["CWirelessPage"] = {{1050, {}, "Anna"}};
         std::map<std::string, Ids> forward, backward;
         UiDriver driver(20000);
-        for (const char* page :
-             {"CHomePage", "CGuidePage1", "CGuidePage2", "CGuidePage3", "CModemFoundPage",
-              "CIspPage", run.accountPage, "CWirelessPage", "CFinishPage"}) {
+        const std::vector<std::string> pages{"CHomePage",     "CGuidePage1",     "CGuidePage2",
+                                             "CGuidePage3",   "CModemFoundPage", "CIspPage",
+                                             run.accountPage, "CWirelessPage",   "CFinishPage"};
+        for (const std::string& page : pages) {
             // Keys go to the active window: each page's turn comes once it is.
-            const auto active = [page = std::string(page)](CWizardPage& top) {
+            const auto active = [page](CWizardPage& top) {
                 return top.isActiveWindow() && page == top.metaObject()->className();
             };
-            driver.When(active, [&, page = std::string(page)](CWizardPage& top) {
+            driver.When(active, [&, page](CWizardPage& top) {
                 forward[page] = Walk(top, Qt::NoModifier);
                 backward[page] = Walk(top, Qt::ShiftModifier);
                 for (const Entry& entry : run.entries[page]) {
@@ -167,7 +167,8 @@ TEST(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
         CHomePage home(ResourcePath("home.bmp"), nullptr);
         home.DoModal();
         EXPECT_TRUE(driver.Finished());
-        for (const auto& [page, chain] : run.chains) {
+        for (const std::string& page : pages) {
+            const Ids& chain = kChains.at(page);
             EXPECT_EQ(forward[page], chain) << page;
             Ids back{chain.front()};
             back.insert(back.end(), chain.rbegin(), chain.rend() - 1);
