@@ -73,7 +73,8 @@ struct KeyboardCase {
     const char* name;
     const char* accountPage;
     std::map<std::string, std::vector<Entry>> entries;
-    std::string wan;  // the WAN request the run's entries make
+    Ids accountAfter;  // the account page's Tab stops once the entries are made, from the last
+    std::string wan;   // the WAN request the run's entries make
 };
 
 const Ids kRow{1015, 1013, 1014};  // Exit, Back, Next as drawn
@@ -117,12 +118,18 @@ TEST(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
          "CPppPage",
          {{"CIspPage", Isp({Qt::Key_Home})},
           {"CPppPage", {{1026, {}, "anna"}, {1027, {}, "secret"}}}},
+         {1027, 1059, 1060, 1015, 1013, 1014, 1026},
          wan + "0&encapMode=0&atmVpi=8&atmVci=35&pppUserName=anna&pppPassword=secret"
                "&pppServerName="},
         {"MER",
          "CWanIpPage",
-         {{"CIspPage", Isp({Qt::Key_Home, Qt::Key_Down, Qt::Key_Down})}},
-         wan + "2&encapMode=0&atmVpi=8&atmVci=35&enblDhcpClnt=1&enblAuto=1&dnsDynamic=1"},
+         {{"CIspPage", Isp({Qt::Key_Home, Qt::Key_Down, Qt::Key_Down})},
+          {"CWanIpPage",
+           {{1029, {Qt::Key_Down}, {}}, {1040, {}, "10.0.0.2"}, {1041, {}, "255.255.255.0"}}}},
+         // A fixed address: its radio and one stop per address control.
+         {1041, 1031, 1033, 1015, 1013, 1014, 1030, 1040},
+         wan + "2&encapMode=0&atmVpi=8&atmVci=35&enblDhcpClnt=0&wanIpAddress=10.0.0.2"
+               "&wanSubnetMask=255.255.255.0&enblAuto=1&dnsDynamic=1"},
     };
     const std::string address = "127.0.0.230";
     for (KeyboardCase& run : runs) {
@@ -151,8 +158,10 @@ TEST(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
                 for (const Entry& entry : run.entries[page]) {
                     TabTo(top, entry.id);
                     for (Qt::Key key : entry.keys) Press(top, key);
-                    QTest::keyClicks(QApplication::focusWidget(), entry.text);
+                    // Each key to the focused field, as the dot moves on in an address.
+                    for (QChar c : entry.text) QTest::keyClicks(QApplication::focusWidget(), c);
                 }
+                if (page == run.accountPage) forward["after"] = Walk(top, Qt::NoModifier);
                 TabTo(top, page == "CHomePage"     ? CHomePage::kIdStart
                            : page == "CFinishPage" ? kIdExit
                                                    : kIdNext);
@@ -174,6 +183,7 @@ TEST(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
             back.insert(back.end(), chain.rbegin(), chain.rend() - 1);
             EXPECT_EQ(backward[page], back) << page;
         }
+        EXPECT_EQ(forward["after"], run.accountAfter);
         ASSERT_EQ(sim.Requests().size(), 5u);
         EXPECT_EQ(sim.Requests()[2], run.wan);
         EXPECT_EQ(sim.Requests()[3], "wl.wzd?method=set&wlSsid=Anna&wlChannel=0&wlAuthMode=open");
