@@ -3,6 +3,7 @@
 #include <QBitmap>
 #include <QCursor>
 #include <QEnterEvent>
+#include <QFocusEvent>
 #include <QImage>
 #include <QPainter>
 
@@ -10,7 +11,8 @@
 #include "ui/controls/LinkCursor.h"
 
 CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent) {
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the button; a click leaves the focus where it was, as it always has.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover, false);
 }
 
@@ -52,6 +54,39 @@ void CHoverButton::paintEvent(QPaintEvent*) {
     }
     QPainter painter(this);
     painter.drawPixmap(0, 0, m_strip, 0, row, m_nWidth, m_nHeight);
+    if (m_bKeyboardFocus && hasFocus()) DrawFocusRing(painter);
+}
+
+void CHoverButton::DrawFocusRing(QPainter& painter) const {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
+}
+
+void CHoverButton::focusInEvent(QFocusEvent* event) {
+    // Only a keyboard user sees where the focus is: focus moved by Tab or a shortcut, or given
+    // to a window the keyboard has already moved focus in (never by a click).
+    switch (event->reason()) {
+        case Qt::TabFocusReason:
+        case Qt::BacktabFocusReason:
+        case Qt::ShortcutFocusReason:
+            m_bKeyboardFocus = true;
+            break;
+        case Qt::MouseFocusReason:
+            m_bKeyboardFocus = false;
+            break;
+        default:
+            m_bKeyboardFocus = window()->testAttribute(Qt::WA_KeyboardFocusChange);
+    }
+    update();
+    QAbstractButton::focusInEvent(event);
+}
+
+void CHoverButton::focusOutEvent(QFocusEvent* event) {
+    m_bKeyboardFocus = false;
+    update();
+    QAbstractButton::focusOutEvent(event);
 }
 
 void CHoverButton::enterEvent(QEnterEvent* event) {

@@ -4,9 +4,12 @@
 #include <QPixmap>
 #include <QString>
 
+class QPainter;
+
 // The button of every page: drawn from one strip holding four looks stacked top to bottom
 // (normal, pressed, hovered, unused), with the link cursor and an optional tooltip. The button
-// takes the strip's width and a quarter of its height; no text, border or focus mark is drawn.
+// takes the strip's width and a quarter of its height; no text or border is drawn. Tab reaches
+// it and Space presses it; a ring marks the focus only when the keyboard put it there.
 class CHoverButton final : public QAbstractButton {
     Q_OBJECT
 
@@ -32,9 +35,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void DrawFocusRing(QPainter& painter) const;
+
     bool m_bHover = false;
+    bool m_bKeyboardFocus = false;
     int m_nWidth = 0;
     int m_nHeight = 0;
     QPixmap m_strip;

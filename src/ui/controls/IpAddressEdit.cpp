@@ -47,6 +47,9 @@ IpAddressEdit::IpAddressEdit(QWidget* parent) : QFrame(parent) {
         field->setValidator(new QRegularExpressionValidator(digits, field));
         field->setObjectName(QStringLiteral("field%1").arg(i));
         field->installEventFilter(this);
+        // Tab enters the address at its first field and leaves it from any field; the others are
+        // reached by typing, the dot and the arrows, or a click.
+        if (i > 0) field->setFocusPolicy(Qt::ClickFocus);
         connect(field, &QLineEdit::textEdited, this, [this, i] { OnFieldEdited(i); });
         layout->addWidget(field, 1);
         m_fields[static_cast<std::size_t>(i)] = field;

@@ -59,6 +59,9 @@ constexpr const char* kEnglishGuideFile = "QIG.pdf";
 constexpr const char* kAcrobatFolder = "Acrobat";
 constexpr const char* kSupportFolder = "Support";
 
+// Gap between a revealed language list and the page's right edge.
+constexpr int kLanguageListRight = 18;
+
 // The shell's convention: a result below 32 is a failure.
 constexpr int kShellFailureBelow = 32;
 
@@ -150,6 +153,12 @@ void CHomePage::OnInitDialog() {
         }
         list->setCurrentIndex(current);
     }
+    // A language just chosen from the list by keyboard: the new page keeps the list at hand.
+    auto* previous = qobject_cast<CHomePage*>(Owner());
+    if (previous != nullptr && previous->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        RevealLanguageList();
+        Control(kIdLanguageList)->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void CHomePage::OnStart() {
@@ -215,6 +224,20 @@ void CHomePage::RebuildInLanguage() {
     // this page's run too.
     OnClose();
     OpenStep(WizardStep::HomeRelanguage, this);
+}
+
+bool CHomePage::focusNextPrevChild(bool next) {
+    RevealLanguageList();
+    return CWizardPage::focusNextPrevChild(next);
+}
+
+void CHomePage::RevealLanguageList() {
+    QWidget* list = Control(kIdLanguageList);
+    if (list == nullptr || !list->isHidden()) return;
+    const QSize size = PageSize();
+    list->move(size.width() - kLanguageListRight - list->width(), size.height() - kBottomRowRise);
+    list->show();
+    OrderTabChain();
 }
 
 long CHomePage::OnWizardExit(std::uintptr_t) {

@@ -43,6 +43,8 @@ public:
 
 protected:
     void OnInitDialog() override;
+    // The first Tab or Shift+Tab also brings out the language list (see RevealLanguageList).
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // Rebuilds the home page in the language now in the session, nested inside this one.
@@ -50,6 +52,9 @@ private:
     // The second step of OnViewGuide, after the first attempt's pause.
     void RetryGuide(int firstResult);
     void ShowGuideFailure();
+    // Shows the language list at the right of the bottom bar for someone moving with the
+    // keyboard, who has no other way to reach it; a mouse user never sees it.
+    void RevealLanguageList();
 
     bool m_bGuidePending = false;
 };

@@ -15,6 +15,8 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <algorithm>
+#include <vector>
 
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
@@ -176,6 +178,8 @@ int CWizardPage::DoModal() {
     if (!m_bInitialised) {
         m_bInitialised = true;
         OnInitDialog();
+        OrderTabChain();
+        FocusFirstControl();
         // Centred over the owner page, or over the screen's work area when there is no owner or
         // it is hidden. Placed here rather than left to the window system, whose guess at
         // decorations a frameless page does not have would shift every page a little further.
@@ -188,7 +192,50 @@ int CWizardPage::DoModal() {
         }
         move(placed.topLeft());
     }
+    // Someone who reached this page with the keyboard sees the focus on it from the start.
+    if (const QWidget* owner = Owner();
+        owner != nullptr && owner->window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+        setAttribute(Qt::WA_KeyboardFocusChange);
+    }
     return exec();
+}
+
+void CWizardPage::FocusFirstControl() {
+    if (focusWidget() != nullptr) return;
+    const auto first = std::find_if(m_tabChain.begin(), m_tabChain.end(), [this](QWidget* control) {
+        return control->isVisibleTo(this) && control->isEnabled();
+    });
+    // A page that starts with a field keeps the focus the window system gives it on showing, as
+    // it always has (an edit shows its caret as before); a page of buttons only starts on its
+    // first button, without a ring, so a mouse user sees no difference.
+    if (first != m_tabChain.end() && qobject_cast<CHoverButton*>(*first) != nullptr) {
+        (*first)->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CWizardPage::OrderTabChain() {
+    std::vector<QWidget*>& stops = m_tabChain;
+    stops.clear();
+    for (const auto& [id, control] : m_controls) {
+        if (control->focusPolicy() & Qt::TabFocus) stops.push_back(control);
+    }
+    // Reading order: rows from top to bottom, each from left to right. A control belongs to the
+    // row of the control above it when its top edge is above that control's middle, so a box and
+    // the field drawn beside it a pixel higher stay one row.
+    std::stable_sort(stops.begin(), stops.end(),
+                     [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+    for (auto row = stops.begin(); row != stops.end();) {
+        const QRect first = (*row)->geometry();
+        auto end = std::find_if(row, stops.end(), [&first](const QWidget* control) {
+            return control->y() > first.center().y();
+        });
+        std::stable_sort(row, end,
+                         [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+        row = end;
+    }
+    // The chain is a ring through the page itself, which takes no focus; where the page sits in
+    // it does not matter to Tab, so the first stop is the one kept here.
+    for (std::size_t i = 1; i < stops.size(); ++i) setTabOrder(stops[i - 1], stops[i]);
 }
 
 void CWizardPage::GetBitmapSize(int& width, int& height) const {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <map>
+#include <vector>
 
 #include "core/protocol/RequestValue.h"
 #include "resources/PageTemplates.h"
@@ -87,6 +88,12 @@ protected:
     void LayOutBottomRow(bool withBack);
     // Exit's two steps: WM_WIZARD_EXIT to the owner, then close.
     void LeaveWizard();
+    // Chains every control Tab reaches in reading order: rows top to bottom, left to right.
+    // DoModal calls it once the page is laid out; a page that moves its controls later calls it
+    // again. Hidden controls stay in the chain; Tab passes over them.
+    void OrderTabChain();
+    // Gives a page of buttons the focus on its first one, unless the page has chosen one.
+    void FocusFirstControl();
     // Width and height of the page: those of its background, else of its template.
     QSize PageSize() const;
 
@@ -105,6 +112,7 @@ private:
     QString m_strBackgroundPath;
     QPixmap m_background;
     std::map<int, QWidget*> m_controls;
+    std::vector<QWidget*> m_tabChain;  // in reading order
     bool m_bInitialised = false;
     bool m_bEnding = false;
 };
