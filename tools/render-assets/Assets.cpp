@@ -5,14 +5,22 @@
 
 #include "ButtonArt.h"
 #include "PageArt.h"
+#include "resources/ArtFiles.h"
 
 namespace {
 
-bool Save(const QImage& image, const QString& dir, const QString& file, const char* format) {
+bool Save(const QImage& image, const QString& dir, const QString& file, const char* format,
+          int quality = -1) {
     if (!QDir().mkpath(dir)) return false;
     // 24-bit pixels: the program loads these as plain device-independent bitmaps.
-    return image.convertToFormat(QImage::Format_RGB888).save(dir + QLatin1Char('/') + file, format);
+    return image.convertToFormat(QImage::Format_RGB888)
+        .save(dir + QLatin1Char('/') + file, format, quality);
 }
+
+// PNG (lossless) keeps the double-density set, four times the pixels, to a seventh of the
+// bitmaps' size. Its default compression: the strongest saves only 3% more and takes 2.7 times
+// as long to write.
+constexpr int kPngCompression = -1;
 
 QString PreviewName(const QString& file) {
     QString name = file;
@@ -21,6 +29,10 @@ QString PreviewName(const QString& file) {
 }
 
 }  // namespace
+
+QString DoubleDensityFile(const QString& file) {
+    return QString::fromStdString(DoubleDensityName(file.toStdString()));
+}
 
 QStringList RequiredFiles() {
     QStringList files;
@@ -36,9 +48,12 @@ QStringList RenderAll(const QString& outDir, const QString& previewDir) {
         const QString dir = outDir + QLatin1Char('/') + folder;
         const QString preview =
             previewDir.isEmpty() ? QString() : previewDir + QLatin1Char('/') + folder;
-        auto write = [&](const QImage& image, const QString& file) {
+        auto write = [&](const QImage& image, const QImage& twice, const QString& file) {
             if (!Save(image, dir, file, "BMP"))
                 problems << dir + QLatin1Char('/') + file + QStringLiteral(": cannot write");
+            const QString twiceName = DoubleDensityFile(file);
+            if (!Save(twice, dir, twiceName, "PNG", kPngCompression))
+                problems << dir + QLatin1Char('/') + twiceName + QStringLiteral(": cannot write");
             if (!preview.isEmpty() && !Save(image, preview, PreviewName(file), "PNG")) {
                 problems << preview + QLatin1Char('/') + PreviewName(file) +
                                 QStringLiteral(": cannot write");
@@ -51,7 +66,7 @@ QStringList RenderAll(const QString& outDir, const QString& previewDir) {
                     problems << folder + QLatin1Char('/') + file +
                                     QStringLiteral(": does not fit: ") + text.text;
             }
-            write(PaintPage(layout), file);
+            write(PaintPage(layout), PaintPage(layout, 2), file);
             if (!preview.isEmpty() && !Save(PaintPreview(layout), preview,
                                             PreviewName(file).replace(QStringLiteral(".png"),
                                                                       QStringLiteral("_shown.png")),
@@ -64,7 +79,8 @@ QStringList RenderAll(const QString& outDir, const QString& previewDir) {
             if (!label.fits)
                 problems << folder + QLatin1Char('/') + QLatin1String(button.file) +
                                 QStringLiteral(": does not fit: ") + label.text;
-            write(PaintStrip(button, language), QLatin1String(button.file));
+            write(PaintStrip(button, language), PaintStrip(button, language, 2),
+                  QLatin1String(button.file));
         }
     }
     return problems;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 #include <utility>
 
@@ -64,12 +66,10 @@ TEST(PageTemplates, VisibleControlsStayOnThePageAndApart) {
             for (std::size_t j = i + 1; j < shown.size(); ++j) {
                 const PixelRect& a = shown[i].second;
                 const PixelRect& b = shown[j].second;
-                const bool overlap = a.x < b.x + b.width && b.x < a.x + a.width &&
-                                     a.y < b.y + b.height && b.y < a.y + a.height;
-                if (overlap) {
-                    EXPECT_TRUE(Alternatives(shown[i].first, shown[j].first))
-                        << page.id << ": " << shown[i].first << " overlaps " << shown[j].first;
-                }
+                EXPECT_TRUE(Alternatives(shown[i].first, shown[j].first) ||
+                            !(a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+                              b.y < a.y + a.height))
+                    << page.id << ": " << shown[i].first << " overlaps " << shown[j].first;
             }
         }
     }
@@ -103,6 +103,27 @@ TEST(LinkCursor, MasksMatchThePictureAndTheHotSpotIsTheFingertip) {
     }
     EXPECT_EQ(rows[kLinkCursorHotY][kLinkCursorHotX], 'X');
     EXPECT_EQ(topmostOpaqueRow, kLinkCursorHotY);
+}
+
+// Twice the pixels: every pixel keeps its colour in at least two of its four quarters (nothing
+// moves or vanishes), and the outline's diagonal steps are filled in, which plain doubling
+// would not do.
+TEST(LinkCursor, DoubleDensityHandKeepsEveryPixelAndRoundsTheSteps) {
+    const auto& rows = LinkCursorRows();
+    const auto& twice = LinkCursorRows2x();
+    int rounded = 0;
+    for (int y = 0; y < kLinkCursorSize; ++y) {
+        for (int x = 0; x < kLinkCursorSize; ++x) {
+            const char quarters[] = {twice[2 * y][2 * x], twice[2 * y][2 * x + 1],
+                                     twice[2 * y + 1][2 * x], twice[2 * y + 1][2 * x + 1]};
+            const auto kept = std::count(std::begin(quarters), std::end(quarters), rows[y][x]);
+            EXPECT_GE(kept, 2) << x << "," << y;
+            rounded += kept < 4;
+        }
+    }
+    EXPECT_GT(rounded, 10);
+    EXPECT_EQ(twice[2 * kLinkCursorHotY][2 * kLinkCursorHotX], 'X');
+    EXPECT_EQ(twice[41][8], '.') << "the palm's bottom left corner is rounded off";
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPixmap>
 #include <QString>
+#include <functional>
 #include <string_view>
 
 // The path of a bitmap of the current language: the current directory, the session's language
@@ -14,3 +16,14 @@ QString PageBitmap(int templateId, bool alternate = false);
 
 // A folder beside the program: the current directory and the folder name.
 QString BesideProgram(std::string_view folder);
+
+// The file to load for the picture at path (a page-pixel file) on a screen of this device pixel
+// ratio: path itself at ratio 1, its double-density file beside it at any higher ratio when
+// exists says it is there, else path again.
+QString ArtFileForRatio(const QString& path, qreal ratio,
+                        const std::function<bool(const QString&)>& exists);
+
+// Loads the picture for the ratio. A double-density file comes back with device pixel ratio 2,
+// so it covers the same logical pixels as the page-pixel file; screens between 1 and 2 get it
+// scaled down when drawn with smooth pixmap transformation. Null when nothing can be loaded.
+QPixmap LoadArt(const QString& path, qreal ratio);

@@ -91,7 +91,7 @@ CWizardPage::CWizardPage(int templateId, const QString& bitmapPath, QWidget* own
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
       m_template(FindPageTemplate(templateId)),
       m_strBackgroundPath(bitmapPath),
-      m_background(bitmapPath) {
+      m_background(LoadArt(bitmapPath, devicePixelRatioF())) {
     if (m_template == nullptr) m_template = &kEmptyTemplate;
     setObjectName(QString::fromUtf8(m_template->pageClass));
     setModal(true);
@@ -155,12 +155,13 @@ int CWizardPage::DoModal() {
 
 void CWizardPage::GetBitmapSize(int& width, int& height) const {
     if (m_background.isNull()) return;
-    width = m_background.width();
-    height = m_background.height();
+    const QSize size = m_background.deviceIndependentSize().toSize();
+    width = size.width();
+    height = size.height();
 }
 
 QSize CWizardPage::PageSize() const {
-    if (!m_background.isNull()) return m_background.size();
+    if (!m_background.isNull()) return m_background.deviceIndependentSize().toSize();
     return {DuToPxX(m_template->widthDu), DuToPxY(m_template->heightDu)};
 }
 
@@ -267,6 +268,9 @@ void CWizardPage::paintEvent(QPaintEvent*) {
     if (m_background.isNull()) {
         painter.fillRect(rect(), kDialogBackground);
     } else {
+        // Between ratios 1 and 2 the double-density art is scaled down: smoothly, not by
+        // dropping pixels.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(rect(), m_background);
     }
     painter.setPen(kBorder);
