@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QThread>
 #include <set>
 
 #include "TestResources.h"
 #include "ui/controls/HoverButton.h"
-#include "ui/controls/LinkCursor.h"
 #include "ui/wizard/ResourcePath.h"
 #include "ui/wizard/WizardPage.h"
 
@@ -90,11 +91,22 @@ TEST(HiDpi, PageAndButtonDrawTheDoubleDensityArtAtTheirLogicalSize) {
         for (int y = 1; y < drawn.height() - 1; ++y) seen.insert(drawn.pixel(drawn.width() / 2, y));
         EXPECT_EQ(seen, std::set<QRgb>{QColor(look * 60, 255 - look * 60, 128).rgb()}) << look;
     }
+}
 
-    // The hand at twice the pixels, shown at the same logical size.
-    const QCursor hand = LinkCursor(ratio);
-    EXPECT_EQ(hand.pixmap().deviceIndependentSize(), QSizeF(32, 32));
-    EXPECT_EQ(hand.pixmap().size(), QSize(64, 64));
+// A picture prepared ahead is decoded off the UI thread and handed over when the page asks.
+TEST(HiDpi, PreparedArtIsDecodedAheadAndHandedOver) {
+    ScratchFolder folder;
+    folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(1, 2, 3));
+    const QString page = ResourcePath("install05.bmp");
+    const QString twice = page.chopped(4) + QStringLiteral("@2x.png");
+    ASSERT_TRUE(Striped(QSize(1200, 1120), Qt::white, Qt::black).save(twice));
+    PrepareArt({page}, 2);
+    QThread::msleep(500);
+    ASSERT_TRUE(QFile::remove(twice));  // now only the prepared picture can show it
+    const QPixmap art = LoadArt(page, 2);
+    EXPECT_EQ(art.size(), QSize(1200, 1120));
+    EXPECT_EQ(art.devicePixelRatio(), 2);
+    EXPECT_EQ(LoadArt(page, 2).size(), QSize(600, 560)) << "handed over once, then let go";
 }
 
 }  // namespace

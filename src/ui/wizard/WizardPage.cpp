@@ -91,8 +91,9 @@ CWizardPage::CWizardPage(int templateId, const QString& bitmapPath, QWidget* own
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
       m_template(FindPageTemplate(templateId)),
       m_strBackgroundPath(bitmapPath),
-      m_background(LoadArt(bitmapPath, devicePixelRatioF())) {
+      m_backgroundSize(ArtSize(bitmapPath, devicePixelRatioF())) {
     if (m_template == nullptr) m_template = &kEmptyTemplate;
+    if (devicePixelRatioF() > 1) PrepareArt({bitmapPath}, devicePixelRatioF());
     setObjectName(QString::fromUtf8(m_template->pageClass));
     setModal(true);
     BuildControls();
@@ -150,18 +151,40 @@ int CWizardPage::DoModal() {
         }
         move(placed.topLeft());
     }
+    PrepareFollowingArt();
     return exec();
 }
 
 void CWizardPage::GetBitmapSize(int& width, int& height) const {
-    if (m_background.isNull()) return;
-    const QSize size = m_background.deviceIndependentSize().toSize();
-    width = size.width();
-    height = size.height();
+    if (!m_backgroundSize.isValid()) return;
+    width = m_backgroundSize.width();
+    height = m_backgroundSize.height();
+}
+
+const QPixmap& CWizardPage::Background() const {
+    if (!m_bBackgroundLoaded) {
+        m_bBackgroundLoaded = true;
+        m_background = LoadArt(m_strBackgroundPath, devicePixelRatioF());
+    }
+    return m_background;
+}
+
+void CWizardPage::PrepareFollowingArt() {
+    // At ratio 1 the bitmaps load in a millisecond or two; only the double-density art is worth
+    // decoding ahead.
+    const PagesAhead& ahead = PagesAheadOf();
+    if (devicePixelRatioF() <= 1 || !ahead) return;
+    std::vector<QString> paths;
+    for (int templateId : ahead(m_template->id)) {
+        paths.push_back(PageBitmap(templateId));
+        const QString alternate = PageBitmap(templateId, true);
+        if (alternate != paths.back()) paths.push_back(alternate);
+    }
+    PrepareArt(paths, devicePixelRatioF());
 }
 
 QSize CWizardPage::PageSize() const {
-    if (!m_background.isNull()) return m_background.deviceIndependentSize().toSize();
+    if (m_backgroundSize.isValid()) return m_backgroundSize;
     return {DuToPxX(m_template->widthDu), DuToPxY(m_template->heightDu)};
 }
 
@@ -265,7 +288,7 @@ bool CWizardPage::event(QEvent* event) {
 
 void CWizardPage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_background.isNull()) {
+    if (Background().isNull()) {
         painter.fillRect(rect(), kDialogBackground);
     } else {
         // Between ratios 1 and 2 the double-density art is scaled down: smoothly, not by
