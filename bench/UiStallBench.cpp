@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -226,6 +227,10 @@ int RunOnce(int argc, char** argv) {
     settings.makeProcesses = [] { return std::make_unique<QuietProcesses>(); };
     ScopedProgressSettings installed(settings);
 
+    // The run starts on the third instruction page, whose picture the second page would have
+    // had decoded while the user read it.
+    PrepareArt({ResourcePath("install03.bmp")}, qApp->devicePixelRatio());
+    QThread::msleep(300);
     Monitor monitor;
     qint64 finishedNs = 0;
     monitor.onShown = [&](CWizardPage& page) {

@@ -175,6 +175,8 @@ void CWizardPage::PrepareFollowingArt() {
     const PagesAhead& ahead = PagesAheadOf();
     if (devicePixelRatioF() <= 1 || !ahead) return;
     std::vector<QString> paths;
+    // The page's own background first, until its first paint takes it.
+    if (!m_bBackgroundLoaded) paths.push_back(m_strBackgroundPath);
     for (int templateId : ahead(m_template->id)) {
         paths.push_back(PageBitmap(templateId));
         const QString alternate = PageBitmap(templateId, true);
