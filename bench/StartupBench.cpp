@@ -2,6 +2,8 @@
 // the home page, and the peak resident memory at that point. Each run is a fresh process (the
 // program starts once per run in real life); the tool starts itself RUNS times and prints the
 // median and the worst of both. Run it in the bundle folder, where the home page finds its bitmaps.
+// It does so at device pixel ratio 1 and at ratio 2 (QT_SCALE_FACTOR), where the home page draws
+// from the double-density art, and prints the two side by side.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -61,6 +63,32 @@ double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+struct Measured {
+    double medianMs = -1, worstMs = -1, medianMiB = -1, worstMiB = -1;
+};
+
+Measured MeasureAtScale(const char* self, int runs, const char* scale) {
+    setenv("QT_SCALE_FACTOR", scale, 1);
+    std::vector<double> millis, rss;
+    for (int i = 0; i < runs; ++i) {
+        const std::string command = std::string("\"") + self + "\" --once 2>/dev/null";
+        const double started = MonotonicMillis();
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe) return {};
+        double paintedAt = 0, kb = -1;
+        const bool painted = std::fscanf(pipe, "%lf %lf", &paintedAt, &kb) == 2;
+        pclose(pipe);
+        if (!painted) {
+            std::fprintf(stderr, "startup bench: run %d at scale %s painted nothing\n", i, scale);
+            return {};
+        }
+        millis.push_back(paintedAt - started);
+        rss.push_back(kb / 1024);
+    }
+    return {Median(millis), *std::max_element(millis.begin(), millis.end()), Median(rss),
+            *std::max_element(rss.begin(), rss.end())};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,26 +96,17 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
-    std::vector<double> millis, rss;
-    for (int i = 0; i < runs; ++i) {
-        std::string command = std::string("\"") + argv[0] + "\" --once 2>/dev/null";
-        const double started = MonotonicMillis();
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return 1;
-        double ms = -1, kb = -1;
-        double paintedAt = 0;
-        if (std::fscanf(pipe, "%lf %lf", &paintedAt, &kb) == 2) ms = paintedAt - started;
-        pclose(pipe);
-        if (ms < 0) {
-            std::fprintf(stderr, "startup bench: run %d painted nothing\n", i);
-            return 1;
-        }
-        millis.push_back(ms);
-        rss.push_back(kb);
-    }
-    std::printf("start-up to first painted home page: median %.1f ms, worst %.1f ms (%d runs)\n",
-                Median(millis), *std::max_element(millis.begin(), millis.end()), runs);
-    std::printf("peak resident memory at that point: median %.1f MiB, worst %.1f MiB\n",
-                Median(rss) / 1024, *std::max_element(rss.begin(), rss.end()) / 1024);
+    const Measured one = MeasureAtScale(argv[0], runs, "1");
+    const Measured two = MeasureAtScale(argv[0], runs, "2");
+    if (one.medianMs < 0 || two.medianMs < 0) return 1;
+    std::printf("%d runs each                           scale 1       scale 2\n", runs);
+    std::printf("start-up to first painted home page:   median %6.1f ms  %6.1f ms (%.2fx)\n",
+                one.medianMs, two.medianMs, two.medianMs / one.medianMs);
+    std::printf("                                       worst  %6.1f ms  %6.1f ms\n", one.worstMs,
+                two.worstMs);
+    std::printf("peak resident memory at that point:    median %6.1f MiB %6.1f MiB\n",
+                one.medianMiB, two.medianMiB);
+    std::printf("                                       worst  %6.1f MiB %6.1f MiB\n", one.worstMiB,
+                two.worstMiB);
     return 0;
 }

@@ -1,6 +1,8 @@
 #include "app/WizardFlow.h"
 
+#include <map>
 #include <type_traits>
+#include <vector>
 
 #include "ui/account/IspPage.h"
 #include "ui/account/PppPage.h"
@@ -62,4 +64,24 @@ void InstallWizardFlow(WizardContext& context) {
     // Each progress page that succeeds gives its place to the next (opened on its owner).
     context[S::SettingsApplied] = Open<CInternetTestPage, kTemplateInternetTest>();
     context[S::InternetWorks] = Open<CFinishPage, kTemplateFinish>();
+
+    // The pages each page above can open next, so their pictures are decoded while it shows.
+    static const std::map<int, std::vector<int>> kAhead{
+        {kTemplateHome, {kTemplateGuide1}},
+        {kTemplateGuide1, {kTemplateGuide2}},
+        {kTemplateGuide2, {kTemplateGuide3}},
+        {kTemplateGuide3, {kTemplateDetect}},
+        {kTemplateDetect, {kTemplateModemFound}},
+        {kTemplateModemFound, {kTemplateIsp}},
+        {kTemplateIsp, {kTemplatePpp, kTemplateWanIp, kTemplateWireless}},
+        {kTemplatePpp, {kTemplateWireless}},
+        {kTemplateWanIp, {kTemplateWireless}},
+        {kTemplateWireless, {kTemplateApply, kTemplateInternetTest}},
+        {kTemplateApply, {kTemplateInternetTest}},
+        {kTemplateInternetTest, {kTemplateFinish}},
+    };
+    SetPagesAhead([](int templateId) {
+        const auto found = kAhead.find(templateId);
+        return found == kAhead.end() ? std::vector<int>{} : found->second;
+    });
 }

@@ -239,11 +239,12 @@ PlacedText LayoutButtonLabel(const ButtonStrip& button, Language language, Quart
     return FitText(LabelText(button, language), room, style);
 }
 
-QImage PaintStrip(const ButtonStrip& button, Language language) {
+QImage PaintStrip(const ButtonStrip& button, Language language, int scale) {
     const QSize look = button.size;
-    QImage strip(look.width(), look.height() * 4, QImage::Format_RGB32);
+    QImage strip(look.width() * scale, look.height() * 4 * scale, QImage::Format_RGB32);
     strip.fill(Backdrop(button.look));
     QPainter painter(&strip);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
 

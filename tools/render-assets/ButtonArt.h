@@ -39,4 +39,5 @@ const ButtonStrip* FindButton(const QString& file);
 
 // The label of one look, fitted into its face.
 PlacedText LayoutButtonLabel(const ButtonStrip& button, Language language, Quarter quarter);
-QImage PaintStrip(const ButtonStrip& button, Language language);
+// scale 2: the same strip drawn with twice the pixels, each look twice as high.
+QImage PaintStrip(const ButtonStrip& button, Language language, int scale = 1);

@@ -704,10 +704,11 @@ void PaintText(QPainter& painter, const PlacedText& text) {
 
 }  // namespace
 
-QImage PaintPage(const PageLayout& layout) {
-    QImage image(layout.size, QImage::Format_RGB32);
+QImage PaintPage(const PageLayout& layout, int scale) {
+    QImage image(layout.size * scale, QImage::Format_RGB32);
     image.fill(theme::kBody);
     QPainter painter(&image);
+    painter.scale(scale, scale);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
 

@@ -60,7 +60,9 @@ const std::vector<QString>& BackgroundFiles();
 int TemplateForBackground(const QString& file);
 
 PageLayout LayoutPage(const QString& file, Language language);
-QImage PaintPage(const PageLayout& layout);
+// scale 2 draws the same page with twice the pixels in each direction: every line, figure and
+// text is drawn at that density, not enlarged from the page's own pixels.
+QImage PaintPage(const PageLayout& layout, int scale = 1);
 
 // The page as the program will show it, for looking at: the background with the normal look of
 // every button strip in place and plain stand-ins for the other controls.

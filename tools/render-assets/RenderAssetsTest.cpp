@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <algorithm>
 #include <vector>
 
 #include "Assets.h"
@@ -15,19 +16,6 @@
 #include "resources/PageTemplates.h"
 
 namespace {
-
-QString Where(const PageLayout& layout) {
-    return QLatin1String(FolderName(layout.language)) + QLatin1Char('/') + layout.file;
-}
-
-std::string Describe(const QRectF& r) {
-    return QStringLiteral("(%1,%2 %3x%4)")
-        .arg(r.x())
-        .arg(r.y())
-        .arg(r.width())
-        .arg(r.height())
-        .toStdString();
-}
 
 // The files the program loads: each page template's pictures, the button strips its pages name
 // and the home page's language buttons.
@@ -43,9 +31,9 @@ QStringList FilesThePagesLoad() {
         files << QStringLiteral("btn_%1.bmp").arg(QLatin1String(button));
     }
     for (Language language : kAllLanguages) {
-        files
-            << QStringLiteral("language_%1.bmp").arg(QLatin1String(FolderName(language)))
-            << QStringLiteral("language_%1_selected.bmp").arg(QLatin1String(FolderName(language)));
+        const QString name = QLatin1String(FolderName(language));
+        files << QStringLiteral("language_%1.bmp").arg(name)
+              << QStringLiteral("language_%1_selected.bmp").arg(name);
     }
     files.sort();
     files.removeDuplicates();
@@ -54,13 +42,38 @@ QStringList FilesThePagesLoad() {
 
 int BmpBitsPerPixel(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray header = file.read(30);
-    if (header.size() < 30 || !header.startsWith("BM")) return -1;
-    return qFromLittleEndian<quint16>(header.constData() + 28);
+    const QByteArray header = file.open(QIODevice::ReadOnly) ? file.read(30) : QByteArray();
+    return header.startsWith("BM") && header.size() == 30
+               ? qFromLittleEndian<quint16>(header.constData() + 28)
+               : -1;
 }
 
-TEST(RenderAssets, WritesEveryFileThePagesLoadInEveryLanguage) {
+int Distance(QRgb p, QRgb q) {
+    return std::max(
+        {qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)), qAbs(qBlue(p) - qBlue(q))});
+}
+
+// The double-density file, halved, shows the page-pixel picture; and it holds sharp edges inside
+// the 2 x 2 block of a single page pixel, which no enlargement of the page-pixel file (smooth or
+// blocky) can make: each block of one is flat, a smooth one changes by at most half a step.
+void ExpectDrawnAtTwiceTheDensity(const QImage& one, QImage two) {
+    ASSERT_EQ(two.size(), one.size() * 2);
+    two = two.convertToFormat(QImage::Format_RGB32);
+    const QImage halved = two.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int differing = 0, sharp = 0;
+    for (int y = 0; y < one.height(); ++y) {
+        for (int x = 0; x < one.width(); ++x) {
+            differing += Distance(halved.pixel(x, y), one.pixel(x, y)) > 64;
+            const QRgb corner = two.pixel(2 * x, 2 * y);
+            sharp += (Distance(corner, two.pixel(2 * x + 1, 2 * y)) > 128) +
+                     (Distance(corner, two.pixel(2 * x, 2 * y + 1)) > 128);
+        }
+    }
+    EXPECT_LT(differing, one.width() * one.height() * 3 / 100);
+    EXPECT_GT(sharp, 50);
+}
+
+TEST(RenderAssets, WritesEveryFileThePagesLoadAtBothDensitiesInEveryLanguage) {
     const QStringList expected = FilesThePagesLoad();
     QStringList required = RequiredFiles();
     required.sort();
@@ -69,7 +82,6 @@ TEST(RenderAssets, WritesEveryFileThePagesLoadInEveryLanguage) {
     QTemporaryDir out;
     ASSERT_TRUE(out.isValid());
     EXPECT_EQ(RenderAll(out.path()), QStringList{});
-
     for (Language language : kAllLanguages) {
         const QString dir = out.path() + QLatin1Char('/') + QLatin1String(FolderName(language));
         for (const QString& name : expected) {
@@ -78,47 +90,36 @@ TEST(RenderAssets, WritesEveryFileThePagesLoadInEveryLanguage) {
             const QImage image(path, "BMP");
             ASSERT_FALSE(image.isNull());
             EXPECT_EQ(BmpBitsPerPixel(path), 24);
-            if (TemplateForBackground(name) != 0) {
-                EXPECT_EQ(image.size(), QSize(kPageWidthPx, kPageHeightPx));
-            } else {
-                const ButtonStrip* button = FindButton(name);
-                ASSERT_NE(button, nullptr);
-                EXPECT_EQ(image.height() % 4, 0);
-                EXPECT_EQ(image.size(), QSize(button->size.width(), button->size.height() * 4));
-            }
+            const ButtonStrip* button = FindButton(name);
+            EXPECT_EQ(image.size(), button ? QSize(button->size.width(), button->size.height() * 4)
+                                           : QSize(kPageWidthPx, kPageHeightPx));
+            const QImage twice(dir + QLatin1Char('/') + DoubleDensityFile(name), "PNG");
+            ExpectDrawnAtTwiceTheDensity(image, twice);
         }
     }
-}
-
-TEST(RenderAssets, DrawsTheSamePixelsEveryTime) {
-    const PageLayout layout = LayoutPage(QStringLiteral("install08.bmp"), Language::German);
-    EXPECT_EQ(PaintPage(layout), PaintPage(LayoutPage(layout.file, layout.language)));
-    const ButtonStrip* next = FindButton(QStringLiteral("btn_next.bmp"));
-    ASSERT_NE(next, nullptr);
-    EXPECT_EQ(PaintStrip(*next, Language::Spanish), PaintStrip(*next, Language::Spanish));
+    EXPECT_EQ(DoubleDensityFile(QStringLiteral("btn_next.bmp")), QStringLiteral("btn_next@2x.png"));
 }
 
 // Every text of every page, in every language: fitted without shrinking past its floor, inside
 // the page, clear of every control the program shows on it, of the other texts and of the
-// drawings.
+// drawings; the bottom row of buttons where the program puts it.
 TEST(PageLayout, KeepsEveryTextClearOfControlsEdgesAndOtherTexts) {
-    const QRectF page(0, 0, kPageWidthPx, kPageHeightPx);
-    const QRectF inside = page.adjusted(4, 4, -4, -4);
+    const QRectF inside = QRectF(0, 0, kPageWidthPx, kPageHeightPx).adjusted(4, 4, -4, -4);
     for (Language language : kAllLanguages) {
         for (const QString& file : BackgroundFiles()) {
             const PageLayout layout = LayoutPage(file, language);
-            const std::string where = Where(layout).toStdString();
+            const std::string where = std::string(FolderName(language)) + "/" + file.toStdString();
             ASSERT_FALSE(layout.texts.empty()) << where;
             ASSERT_FALSE(layout.controls.empty()) << where;
             for (std::size_t i = 0; i < layout.texts.size(); ++i) {
                 const PlacedText& text = layout.texts[i];
                 const std::string what = where + ": " + text.text.toStdString();
                 EXPECT_TRUE(text.fits) << what;
-                EXPECT_TRUE(inside.contains(text.bounds)) << what << Describe(text.bounds);
+                EXPECT_TRUE(inside.contains(text.bounds)) << what;
                 for (const ControlBox& control : layout.controls) {
                     EXPECT_FALSE(
                         text.bounds.intersects(QRectF(control.rect).adjusted(-2, -2, 2, 2)))
-                        << what << " meets control " << control.id << Describe(text.bounds);
+                        << what << " meets control " << control.id;
                 }
                 for (std::size_t j = i + 1; j < layout.texts.size(); ++j) {
                     EXPECT_FALSE(text.bounds.intersects(layout.texts[j].bounds))
@@ -135,20 +136,11 @@ TEST(PageLayout, KeepsEveryTextClearOfControlsEdgesAndOtherTexts) {
                         << where << ": a drawing meets control " << control.id;
                 }
             }
-        }
-    }
-}
-
-TEST(PageLayout, PlacesTheButtonRowAndEveryControlInsideThePage) {
-    const QRect page(0, 0, kPageWidthPx, kPageHeightPx);
-    for (const QString& file : BackgroundFiles()) {
-        const PageLayout layout = LayoutPage(file, Language::English);
-        for (const ControlBox& control : layout.controls) {
-            EXPECT_TRUE(page.contains(control.rect))
-                << file.toStdString() << ": control " << control.id;
-            if (control.id == kIdBack || control.id == kIdNext ||
-                (control.id == kIdExit && file != QLatin1String("install11.bmp"))) {
-                EXPECT_EQ(control.rect.top(), kPageHeightPx - 27) << file.toStdString();
+            for (const ControlBox& control : layout.controls) {
+                if (control.id == kIdBack || control.id == kIdNext ||
+                    (control.id == kIdExit && file != QLatin1String("install11.bmp"))) {
+                    EXPECT_EQ(control.rect.top(), kPageHeightPx - 27) << where;
+                }
             }
         }
     }
@@ -160,70 +152,34 @@ TEST(ButtonArt, EveryLabelFitsItsFaceInEveryLanguageAndLook) {
         for (Language language : kAllLanguages) {
             for (Quarter quarter : {Quarter::Normal, Quarter::Pressed, Quarter::Hovered}) {
                 const PlacedText label = LayoutButtonLabel(button, language, quarter);
-                const std::string what = std::string(button.file) + " " + FolderName(language) +
-                                         ": " + label.text.toStdString();
-                EXPECT_TRUE(label.fits) << what;
-                EXPECT_TRUE(look.adjusted(2, 0, -2, 0).contains(label.bounds))
-                    << what << Describe(label.bounds);
+                EXPECT_TRUE(label.fits && look.adjusted(2, 0, -2, 0).contains(label.bounds))
+                    << button.file << " " << FolderName(language) << ": "
+                    << label.text.toStdString();
             }
         }
     }
 }
 
-// The fitting itself: a text too long for its room at full size shrinks or wraps, and one that
-// cannot fit at its floor is reported rather than clipped.
-TEST(TextFit, ShrinksWrapsOrReportsButNeverHidesOverflow) {
-    TextStyle oneLine;
-    oneLine.size = 14;
-    oneLine.minSize = 10;
-    oneLine.maxLines = 1;
-    const QString words = QStringLiteral("Netzwerkauthentifizierung");
-
-    const PlacedText roomy = FitText(words, QRectF(0, 0, 400, 30), oneLine);
-    EXPECT_TRUE(roomy.fits);
-    EXPECT_EQ(roomy.font.pixelSize(), 14);
-
-    const qreal fullWidth = roomy.bounds.width();
-    const PlacedText tight = FitText(words, QRectF(0, 0, fullWidth * 0.85, 30), oneLine);
-    EXPECT_TRUE(tight.fits);
-    EXPECT_LT(tight.font.pixelSize(), 14);
-    EXPECT_LE(tight.bounds.width(), fullWidth * 0.85);
-
-    const PlacedText hopeless = FitText(words, QRectF(0, 0, fullWidth * 0.4, 30), oneLine);
-    EXPECT_FALSE(hopeless.fits);
-    EXPECT_GT(hopeless.bounds.width(), fullWidth * 0.4);
-    EXPECT_EQ(hopeless.font.pixelSize(), 10) << "the floor itself was not tried";
-
-    TextStyle wrapping = oneLine;
-    wrapping.maxLines = 0;
-    const PlacedText wrapped =
-        FitText(QStringLiteral("one two three four five six"), QRectF(0, 0, 90, 200), wrapping);
-    EXPECT_TRUE(wrapped.fits);
-    EXPECT_GT(wrapped.lines.size(), 1u);
-    EXPECT_EQ(wrapped.font.pixelSize(), 14);
-}
-
 // A strip's corners show the page behind the button, so they must be the page's own colour
-// where the program places it; and its three drawn looks must differ from each other.
+// where the program places it, at both densities; and its three drawn looks must differ.
 TEST(ButtonArt, StripsBlendIntoThePageAndShowThreeDistinctLooks) {
-    for (Language language : {Language::English, Language::German}) {
+    for (const int scale : {1, 2}) {
         for (const QString& file : BackgroundFiles()) {
-            const PageLayout layout = LayoutPage(file, language);
-            const QImage page = PaintPage(layout);
+            const PageLayout layout = LayoutPage(file, Language::German);
+            const QImage page = PaintPage(layout, scale);
             for (const ControlBox& control : layout.controls) {
                 if (!control.strip) continue;
                 const ButtonStrip* button = FindButton(QLatin1String(control.strip));
                 ASSERT_NE(button, nullptr);
-                const QImage strip = PaintStrip(*button, language);
-                const int w = button->size.width();
-                const int h = button->size.height();
+                const QImage strip = PaintStrip(*button, layout.language, scale);
+                const int w = button->size.width() * scale, h = button->size.height() * scale;
                 for (const QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1)}) {
-                    EXPECT_EQ(strip.pixel(corner), page.pixel(control.rect.topLeft() + corner))
-                        << file.toStdString() << " " << control.strip;
+                    EXPECT_EQ(strip.pixel(corner),
+                              page.pixel(control.rect.topLeft() * scale + corner))
+                        << file.toStdString() << " " << control.strip << " x" << scale;
                 }
-                const QImage normal = strip.copy(0, 0, w, h);
-                const QImage pressed = strip.copy(0, h, w, h);
-                const QImage hovered = strip.copy(0, 2 * h, w, h);
+                const QImage normal = strip.copy(0, 0, w, h), pressed = strip.copy(0, h, w, h),
+                             hovered = strip.copy(0, 2 * h, w, h);
                 EXPECT_NE(normal, pressed) << control.strip;
                 EXPECT_NE(normal, hovered) << control.strip;
                 EXPECT_NE(pressed, hovered) << control.strip;
@@ -232,74 +188,32 @@ TEST(ButtonArt, StripsBlendIntoThePageAndShowThreeDistinctLooks) {
     }
 }
 
-TEST(TextFit, PlacesTextWhereItsAlignmentSaysInsideItsRoom) {
-    struct Case {
-        Qt::Alignment align;
-        bool left, right, top, bottom;  // which edges of the room the text must touch
-    };
-    const Case cases[] = {
-        {Qt::AlignLeft | Qt::AlignTop, true, false, true, false},
-        {Qt::AlignRight | Qt::AlignBottom, false, true, false, true},
-        {Qt::AlignCenter, false, false, false, false},
-    };
-    const QRectF room(100, 50, 300, 120);
-    for (const Case& c : cases) {
-        TextStyle style;
-        style.align = c.align;
-        const PlacedText text = FitText(QStringLiteral("Kanal"), room, style);
-        SCOPED_TRACE(static_cast<int>(c.align));
-        EXPECT_TRUE(text.fits);
-        EXPECT_TRUE(room.contains(text.bounds));
-        EXPECT_EQ(qAbs(text.bounds.left() - room.left()) < 1, c.left);
-        EXPECT_EQ(qAbs(text.bounds.right() - room.right()) < 1, c.right);
-        EXPECT_EQ(qAbs(text.bounds.top() - room.top()) < 1, c.top);
-        EXPECT_EQ(qAbs(text.bounds.bottom() - room.bottom()) < 1, c.bottom);
-        if (c.align == Qt::AlignCenter) {
-            EXPECT_NEAR(text.bounds.center().x(), room.center().x(), 1);
-            EXPECT_NEAR(text.bounds.center().y(), room.center().y(), 1);
-        }
-    }
-
+// A text too long for its room at full size shrinks, one that cannot fit at its floor is
+// reported rather than clipped, and a flow of texts shrinks together.
+TEST(TextFit, ShrinksOrReportsButNeverHidesOverflowAndFlowsShrinkTogether) {
     TextStyle style;
-    const PlacedText numbered =
-        FitText(QStringLiteral("first\nsecond"), room, style, Marker::Number, 3);
-    ASSERT_EQ(numbered.lines.size(), 2u);
-    EXPECT_LT(numbered.markerRect.right(), numbered.lines[0].baseline.x());
-    EXPECT_EQ(numbered.lines[0].baseline.x(), numbered.lines[1].baseline.x());
-    EXPECT_TRUE(numbered.bounds.contains(numbered.markerRect));
-
-    style.maxLines = 1;
-    EXPECT_FALSE(FitText(QStringLiteral("first\nsecond"), room, style).fits);
-}
-
-TEST(TextFit, FlowStacksItemsInOrderAndShrinksThemTogether) {
-    TextStyle style;
-    style.size = 16;
+    style.size = 14;
     style.minSize = 10;
-    const QString sentence =
-        QStringLiteral("A sentence long enough to wrap over a few lines here.");
-    const std::vector<FlowItem> items{
-        {sentence, style}, {sentence, style, 12}, {sentence, style, 12}};
+    style.maxLines = 1;
+    const QString word = QStringLiteral("Netzwerkauthentifizierung");
+    const qreal full = FitText(word, QRectF(0, 0, 400, 30), style).bounds.width();
+    const PlacedText tight = FitText(word, QRectF(0, 0, full * 0.85, 30), style);
+    EXPECT_TRUE(tight.fits && tight.font.pixelSize() < 14 && tight.bounds.width() <= full * 0.85);
+    const PlacedText hopeless = FitText(word, QRectF(0, 0, full * 0.4, 30), style);
+    EXPECT_FALSE(hopeless.fits);
+    EXPECT_GT(hopeless.bounds.width(), full * 0.4);
+    EXPECT_EQ(hopeless.font.pixelSize(), 10) << "the floor itself was not tried";
 
-    const std::vector<PlacedText> roomy = FlowText(items, QRectF(0, 0, 200, 1000));
-    ASSERT_EQ(roomy.size(), 3u);
-    for (std::size_t i = 1; i < roomy.size(); ++i) {
-        EXPECT_NEAR(roomy[i].bounds.top(), roomy[i - 1].bounds.bottom() + 12, 1);
-        EXPECT_EQ(roomy[i].font.pixelSize(), 16);
-    }
-
-    const qreal needed = roomy.back().bounds.bottom();
-    const std::vector<PlacedText> tight = FlowText(items, QRectF(0, 0, 200, needed * 0.8));
-    for (const PlacedText& text : tight) {
-        EXPECT_TRUE(text.fits);
-        EXPECT_EQ(text.font.pixelSize(), tight.front().font.pixelSize());
-        EXPECT_LT(text.font.pixelSize(), 16);
-    }
-    EXPECT_LE(tight.back().bounds.bottom(), needed * 0.8);
-
-    const std::vector<PlacedText> hopeless = FlowText(items, QRectF(0, 0, 200, 40));
-    EXPECT_FALSE(hopeless.back().fits);
-    EXPECT_EQ(hopeless.back().font.pixelSize(), 10);
+    style.maxLines = 0;
+    const QString sentence = QStringLiteral("A sentence long enough to wrap over a few lines.");
+    const std::vector<FlowItem> items{{sentence, style}, {sentence, style, 12}};
+    const qreal needed = FlowText(items, QRectF(0, 0, 200, 1000)).back().bounds.bottom();
+    const std::vector<PlacedText> squeezed = FlowText(items, QRectF(0, 0, 200, needed * 0.8));
+    EXPECT_TRUE(squeezed[0].fits && squeezed[1].fits);
+    EXPECT_LT(squeezed[0].font.pixelSize(), 14);
+    EXPECT_EQ(squeezed[0].font.pixelSize(), squeezed[1].font.pixelSize());
+    EXPECT_NEAR(squeezed[1].bounds.top(), squeezed[0].bounds.bottom() + 12, 1);
+    EXPECT_LE(squeezed.back().bounds.bottom(), needed * 0.8);
 }
 
 // Typography the translations must keep: no stray blanks, French spaces before two-part

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <string>
 #include <utility>
 
 #include "resources/LinkCursor.h"
@@ -64,12 +66,10 @@ TEST(PageTemplates, VisibleControlsStayOnThePageAndApart) {
             for (std::size_t j = i + 1; j < shown.size(); ++j) {
                 const PixelRect& a = shown[i].second;
                 const PixelRect& b = shown[j].second;
-                const bool overlap = a.x < b.x + b.width && b.x < a.x + a.width &&
-                                     a.y < b.y + b.height && b.y < a.y + a.height;
-                if (overlap) {
-                    EXPECT_TRUE(Alternatives(shown[i].first, shown[j].first))
-                        << page.id << ": " << shown[i].first << " overlaps " << shown[j].first;
-                }
+                EXPECT_TRUE(Alternatives(shown[i].first, shown[j].first) ||
+                            !(a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+                              b.y < a.y + a.height))
+                    << page.id << ": " << shown[i].first << " overlaps " << shown[j].first;
             }
         }
     }
@@ -86,23 +86,33 @@ bool Bit(const CursorMask& mask, int x, int y) {
     return mask[y * 4 + x / 8] & (0x80 >> (x % 8));
 }
 
-TEST(LinkCursor, MasksMatchThePictureAndTheHotSpotIsTheFingertip) {
+// The masks match the picture and the hot spot is the fingertip. At twice the pixels every pixel
+// keeps its colour in at least two of its four quarters (nothing moves or vanishes), and the
+// outline's steps are rounded, which plain doubling would not do.
+TEST(LinkCursor, MasksMatchThePictureAndTheDoubledHandRoundsItsSteps) {
     const auto& rows = LinkCursorRows();
-    const CursorMask& andMask = LinkCursorAndMask();
-    const CursorMask& xorMask = LinkCursorXorMask();
+    const auto& twice = LinkCursorRows2x();
     int topmostOpaqueRow = kLinkCursorSize;
+    int rounded = 0;
     for (int y = 0; y < kLinkCursorSize; ++y) {
         ASSERT_EQ(rows[y].size(), static_cast<std::size_t>(kLinkCursorSize)) << y;
         for (int x = 0; x < kLinkCursorSize; ++x) {
             const char pixel = rows[y][x];
             ASSERT_TRUE(pixel == 'X' || pixel == 'o' || pixel == '.') << x << "," << y;
-            EXPECT_EQ(Bit(andMask, x, y), pixel == '.') << x << "," << y;
-            EXPECT_EQ(Bit(xorMask, x, y), pixel == 'o') << x << "," << y;
+            EXPECT_EQ(Bit(LinkCursorAndMask(), x, y), pixel == '.') << x << "," << y;
+            EXPECT_EQ(Bit(LinkCursorXorMask(), x, y), pixel == 'o') << x << "," << y;
             if (pixel != '.' && y < topmostOpaqueRow) topmostOpaqueRow = y;
+            const std::string quarters{twice[2 * y][2 * x], twice[2 * y][2 * x + 1],
+                                       twice[2 * y + 1][2 * x], twice[2 * y + 1][2 * x + 1]};
+            EXPECT_GE(std::count(quarters.begin(), quarters.end(), pixel), 2) << x << "," << y;
+            rounded += quarters != std::string(4, pixel);
         }
     }
     EXPECT_EQ(rows[kLinkCursorHotY][kLinkCursorHotX], 'X');
     EXPECT_EQ(topmostOpaqueRow, kLinkCursorHotY);
+    EXPECT_GT(rounded, 10);
+    EXPECT_EQ(twice[2 * kLinkCursorHotY][2 * kLinkCursorHotX], 'X');
+    EXPECT_EQ(twice[41][8], '.') << "the palm's bottom left corner is rounded off";
 }
 
 }  // namespace

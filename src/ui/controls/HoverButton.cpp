@@ -9,6 +9,7 @@
 
 #include "resources/LinkCursor.h"
 #include "ui/controls/LinkCursor.h"
+#include "ui/wizard/ResourcePath.h"
 
 CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent) {
     // Tab reaches the button; a click leaves the focus where it was, as it always has.
@@ -17,10 +18,12 @@ CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent) {
 }
 
 bool CHoverButton::LoadBitmaps(const QString& path) {
-    m_strip = QPixmap(path);
+    m_strip = LoadArt(path, devicePixelRatioF());
     if (!m_strip.isNull()) {
-        m_nWidth = m_strip.width();
-        m_nHeight = m_strip.height() / 4;  // extra rows below the fourth look are never shown
+        // Logical pixels: a double-density strip covers the same size as the page-pixel one.
+        const QSize size = m_strip.deviceIndependentSize().toSize();
+        m_nWidth = size.width();
+        m_nHeight = size.height() / 4;  // extra rows below the fourth look are never shown
         setFixedSize(m_nWidth, m_nHeight);
     }
     raise();
@@ -31,7 +34,7 @@ bool CHoverButton::SetBtnCursor(int cursorId) {
     unsetCursor();
     if (cursorId == 0) return true;
     if (cursorId != kLinkCursorId) return false;
-    setCursor(LinkCursor());
+    setCursor(LinkCursor(devicePixelRatioF()));
     return true;
 }
 
@@ -53,7 +56,10 @@ void CHoverButton::paintEvent(QPaintEvent*) {
         row = 2 * m_nHeight;
     }
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_strip, 0, row, m_nWidth, m_nHeight);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const qreal dpr = m_strip.devicePixelRatio();  // the source is in the strip's own pixels
+    painter.drawPixmap(QRectF(0, 0, m_nWidth, m_nHeight), m_strip,
+                       QRectF(0, row * dpr, m_nWidth * dpr, m_nHeight * dpr));
     if (m_bKeyboardFocus && hasFocus()) DrawFocusRing(painter);
 }
 

@@ -96,8 +96,9 @@ CWizardPage::CWizardPage(int templateId, const QString& bitmapPath, QWidget* own
     : QDialog(owner, Qt::Dialog | Qt::FramelessWindowHint),
       m_template(FindPageTemplate(templateId)),
       m_strBackgroundPath(bitmapPath),
-      m_background(bitmapPath) {
+      m_backgroundSize(ArtSize(bitmapPath, devicePixelRatioF())) {
     if (m_template == nullptr) m_template = &kEmptyTemplate;
+    if (devicePixelRatioF() > 1) PrepareArt({bitmapPath}, devicePixelRatioF());
     setObjectName(QString::fromUtf8(m_template->pageClass));
     setModal(true);
     BuildControls();
@@ -197,6 +198,7 @@ int CWizardPage::DoModal() {
         owner != nullptr && owner->window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
         setAttribute(Qt::WA_KeyboardFocusChange);
     }
+    PrepareFollowingArt();
     return exec();
 }
 
@@ -239,13 +241,37 @@ void CWizardPage::OrderTabChain() {
 }
 
 void CWizardPage::GetBitmapSize(int& width, int& height) const {
-    if (m_background.isNull()) return;
-    width = m_background.width();
-    height = m_background.height();
+    if (!m_backgroundSize.isValid()) return;
+    width = m_backgroundSize.width();
+    height = m_backgroundSize.height();
+}
+
+const QPixmap& CWizardPage::Background() const {
+    if (!m_bBackgroundLoaded) {
+        m_bBackgroundLoaded = true;
+        m_background = LoadArt(m_strBackgroundPath, devicePixelRatioF());
+    }
+    return m_background;
+}
+
+void CWizardPage::PrepareFollowingArt() {
+    // At ratio 1 the bitmaps load in a millisecond or two; only the double-density art is worth
+    // decoding ahead.
+    const PagesAhead& ahead = PagesAheadOf();
+    if (devicePixelRatioF() <= 1 || !ahead) return;
+    std::vector<QString> paths;
+    // The page's own background first, until its first paint takes it.
+    if (!m_bBackgroundLoaded) paths.push_back(m_strBackgroundPath);
+    for (int templateId : ahead(m_template->id)) {
+        paths.push_back(PageBitmap(templateId));
+        const QString alternate = PageBitmap(templateId, true);
+        if (alternate != paths.back()) paths.push_back(alternate);
+    }
+    PrepareArt(paths, devicePixelRatioF());
 }
 
 QSize CWizardPage::PageSize() const {
-    if (!m_background.isNull()) return m_background.size();
+    if (m_backgroundSize.isValid()) return m_backgroundSize;
     return {DuToPxX(m_template->widthDu), DuToPxY(m_template->heightDu)};
 }
 
@@ -349,9 +375,12 @@ bool CWizardPage::event(QEvent* event) {
 
 void CWizardPage::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_background.isNull()) {
+    if (Background().isNull()) {
         painter.fillRect(rect(), kDialogBackground);
     } else {
+        // Between ratios 1 and 2 the double-density art is scaled down: smoothly, not by
+        // dropping pixels.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(rect(), m_background);
     }
     painter.setPen(kBorder);

@@ -36,7 +36,8 @@ public:
 
     // Leaves width and height untouched when there is no background.
     void GetBitmapSize(int& width, int& height) const;
-    const QPixmap& Background() const { return m_background; }
+    // Loaded at its first use: at high ratios it is decoded on a worker while the page is built.
+    const QPixmap& Background() const;
     const QString& BackgroundPath() const { return m_strBackgroundPath; }
     const PageTemplate& Template() const { return *m_template; }
 
@@ -107,10 +108,14 @@ private:
     // Names the page and its controls for screen readers in the session's language: the page's
     // heading and drawn instructions, the words drawn on or beside each control.
     void ApplyAccessibleTexts();
+    // Starts decoding the pictures of the pages this one can open next (high ratios only).
+    void PrepareFollowingArt();
 
     const PageTemplate* m_template;
     QString m_strBackgroundPath;
-    QPixmap m_background;
+    QSize m_backgroundSize;  // logical; invalid when there is no background
+    mutable QPixmap m_background;
+    mutable bool m_bBackgroundLoaded = false;
     std::map<int, QWidget*> m_controls;
     std::vector<QWidget*> m_tabChain;  // in reading order
     bool m_bInitialised = false;
