@@ -73,6 +73,18 @@ public:
         };
         return DetectModem(fields_, folder_, {&adapters_, &processes_}, callbacks, kQuick);
     }
+    // Back to a fresh folder, adapter list and record, as a new test would start.
+    void Fresh() {
+        TearDown();
+        SetUp();
+        sims_.clear();
+        adapters_ = FakeNetworkAdapters();
+        processes_.detached.clear();
+        steps_.clear();
+        outcomes_.clear();
+        std::destroy_at(&fields_);
+        std::construct_at(&fields_);
+    }
     std::vector<std::string> Candidates() const {
         return {fields_.dhcpServerList, fields_.dhcpServerList + fields_.dhcpServerCount};
     }
@@ -161,39 +173,31 @@ TEST_F(Detection, AtMost260CandidatesAreKept) {
 TEST_F(Detection, FailsWithoutTryingACandidate) {
     const struct {
         const char* name;
-        std::function<void(Detection&)> setup;
+        std::function<void(FakeNetworkAdapters&)> setup;
         const char* lastStep;
-        int renewCalls;
     } cases[] = {
         {"no interface renewed",
-         [](Detection& t) {
-             t.adapters_.outcomes = {{"eth0", true, false}, {"eth1", false, false}};
+         [](FakeNetworkAdapters& a) {
+             a.outcomes = {{"eth0", true, false}, {"eth1", false, false}};
          },
-         "renew-failed", 1},
-        {"no interface at all", [](Detection& t) { t.adapters_.outcomes.clear(); }, "renew-failed",
-         1},
-        {"adapter list unreadable", [](Detection& t) { t.adapters_.listOk = false; }, "no-adapters",
-         1},
+         "renew-failed"},
+        {"no interface at all", [](FakeNetworkAdapters& a) { a.outcomes.clear(); }, "renew-failed"},
+        {"adapter list unreadable", [](FakeNetworkAdapters& a) { a.listOk = false; },
+         "no-adapters"},
         {"no DHCP-enabled adapter",
-         [](Detection& t) {
-             t.adapters_.adapters = {{"eth0", false, "127.0.0.161"}};
+         [](FakeNetworkAdapters& a) {
+             a.adapters = {{"eth0", false, "127.0.0.161"}};
          },
-         "no-candidates", 1},
-        {"no adapter", [](Detection&) {}, "no-candidates", 1},
+         "no-candidates"},
+        {"no adapter", [](FakeNetworkAdapters&) {}, "no-candidates"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        adapters_ = FakeNetworkAdapters();
-        steps_.clear();
-        outcomes_.clear();
-        processes_.detached.clear();
-        fields_.dhcpServerCount = 0;
-        c.setup(*this);
+        Fresh();
+        c.setup(adapters_);
         EXPECT_EQ(Detect(), 1);
         EXPECT_EQ(steps_.back(), c.lastStep);
-        EXPECT_EQ(adapters_.renewCalls, c.renewCalls);
+        EXPECT_EQ(adapters_.renewCalls, 1);
         EXPECT_TRUE(outcomes_.empty());
         EXPECT_TRUE(processes_.detached.empty());
         EXPECT_EQ(fields_.modemFound, 0);
@@ -250,9 +254,7 @@ TEST_F(Detection, AnOlderDetectionNeverWritesOnceANewerOneHasStarted) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        fields_.dhcpServerCount = 0;
+        Fresh();
         ModemSim& slow = Modem("127.0.0.164");
         slow.SetReply(RequestKind::LanTest, c.olderReply);
         slow.SetFault(RequestKind::LanTest, {FaultMode::Delay, 400});
@@ -271,7 +273,6 @@ TEST_F(Detection, AnOlderDetectionNeverWritesOnceANewerOneHasStarted) {
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         // The newer detection: its only candidate refuses.
-        adapters_ = FakeNetworkAdapters();
         adapters_.adapters = {Dhcp("eth0", "127.0.0.166")};
         EXPECT_EQ(Detect(), 1);
         older.join();
