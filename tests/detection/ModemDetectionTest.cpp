@@ -80,8 +80,7 @@ public:
         sims_.clear();
         adapters_ = FakeNetworkAdapters();
         processes_.detached.clear();
-        steps_.clear();
-        outcomes_.clear();
+        for (auto* list : {&steps_, &failed_, &outcomes_}) list->clear();
         std::destroy_at(&fields_);
         std::construct_at(&fields_);
     }
@@ -205,7 +204,6 @@ TEST_F(Detection, FailsWithoutTryingACandidate) {
 }
 
 TEST_F(Detection, OnlyAHelperThatCannotBeStartedEndsTheDetection) {
-    Modem("127.0.0.163");
     const struct {
         const char* body;  // nullptr: no helper at all
         mode_t mode;
@@ -221,16 +219,15 @@ TEST_F(Detection, OnlyAHelperThatCannotBeStartedEndsTheDetection) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.body ? c.body : "missing");
+        Fresh();
+        Modem("127.0.0.163");
         const std::string helper = folder_ + "/" + kDhcpHelperName;
         unlink(helper.c_str());
         if (c.body) {
             std::ofstream(helper) << "#!/bin/sh\n" << c.body << "\n";
             chmod(helper.c_str(), c.mode);
         }
-        adapters_ = FakeNetworkAdapters();
         adapters_.adapters = {Dhcp("eth0", "127.0.0.163")};
-        steps_.clear();
-        fields_.modemFound = 0;
         EXPECT_EQ(Detect(), c.goesOn ? 0 : 1);
         EXPECT_EQ(adapters_.renewCalls, c.goesOn ? 1 : 0);
         EXPECT_EQ(steps_.back(), c.goesOn ? "lan-test" : "no-helper");
