@@ -331,29 +331,23 @@ TEST_F(ProgressPages, EachPageTimesOutWhenItsBarHasReached100) {
 }
 
 TEST_F(ProgressPages, ApplyFailuresAskForAnotherApplyThatHandsOverToTheTestPage) {
-    struct Case {
-        const char* name;
-        std::function<void(ModemSim&)> arrange;
+    const struct {
+        int reason;  // forced on the WAN request; 0: the modem's own
         std::uint32_t protocol;
+        bool wirelessFails;
         std::size_t requests;  // reaching the modem
+    } cases[] = {
+        // Any reason but 0 is a failure; 259 is the worker's still-running code.
+        {7, kProtocolBridging, false, 1},   {-1, kProtocolBridging, false, 1},
+        {259, kProtocolBridging, false, 1}, {0, 4, false, 0},
+        {0, kProtocolBridging, true, 2},
     };
-    std::vector<Case> cases;
-    // Any reason but 0 is a failure; 259 is the worker's still-running code.
-    for (int reason : {7, -1, 259}) {
-        cases.push_back(
-            {"refused", [reason](ModemSim& m) { m.ForceWanReason(reason); }, kProtocolBridging, 1});
-    }
-    cases.push_back({"protocol 4", [](ModemSim&) {}, 4, 0});
-    cases.push_back({"wireless fails",
-                     [](ModemSim& m) {
-                         m.SetFault(RequestKind::WirelessSet, {FaultMode::CloseAtOnce, 0});
-                     },
-                     kProtocolBridging, 2});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         Reset();
         ModemSim& modem = Modem("127.0.0.209", true);
-        c.arrange(modem);
+        if (c.reason != 0) modem.ForceWanReason(c.reason);
+        if (c.wirelessFails) modem.SetFault(RequestKind::WirelessSet, {FaultMode::CloseAtOnce, 0});
         RunFromWireless(OpensApply(BridgingRecord(c.protocol)), [&](PageScript& script) {
             script.OnShow("CApplyPage", Watch(bar));
             script.When(Restored(7), [](CWizardPage& top) { top.OnExit(); });
