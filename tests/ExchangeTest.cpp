@@ -6,7 +6,6 @@
 
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -148,12 +147,10 @@ TEST_F(SimTest, WirelessSettingsRoundTripThroughTheModem) {
     bool exchanged = false;
     EXPECT_EQ(ReadWirelessSettings(buffer, sizeof buffer, fields, &exchanged, kShort), 2u);
     EXPECT_TRUE(exchanged);
-    EXPECT_STREQ(fields.wlSsidSaved, "Caf\xC3\xA9 3 = more");
-    EXPECT_STREQ(fields.wlChannelSaved, "11");
-    EXPECT_STREQ(fields.wlAuthModeSaved, "WEP64");
-    EXPECT_STREQ(fields.wlKey1Saved, "");
-    EXPECT_STREQ(fields.wlKey2Saved, "12345");
-    EXPECT_STREQ(fields.wlKeyIndexSaved, "2");
+    EXPECT_EQ(
+        (std::vector<std::string>{fields.wlSsidSaved, fields.wlChannelSaved, fields.wlAuthModeSaved,
+                                  fields.wlKey1Saved, fields.wlKey2Saved, fields.wlKeyIndexSaved}),
+        (std::vector<std::string>{"Caf\xC3\xA9 3 = more", "11", "WEP64", "", "12345", "2"}));
 
     // A second apply edits the connection instead of creating another on the same pair.
     EXPECT_EQ(BuildAndSendSettings(s, fields, kShort), 0);
@@ -200,36 +197,22 @@ TEST_F(SimTest, ApplyResultsFollowTheModemsAnswers) {
     EXPECT_EQ(sim_->Requests().size(), before);
 }
 
-struct ModemctlRun {
+// modemctl's output and exit status (-1 when it did not run to an exit).
+using CliRun = std::pair<std::string, int>;
+CliRun RunModemctl(const std::string& args) {
     std::string output;
-    int status = -1;
-};
-
-ModemctlRun RunModemctl(const std::string& args) {
-    ModemctlRun run;
     FILE* pipe = ::popen((std::string(MODEMCTL_PATH) + " " + args + " 2>&1").c_str(), "r");
-    if (pipe == nullptr) return run;
+    if (pipe == nullptr) return {output, -1};
     char chunk[256];
-    while (std::fgets(chunk, sizeof chunk, pipe)) run.output += chunk;
+    while (std::fgets(chunk, sizeof chunk, pipe)) output += chunk;
     const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string Tail(const std::string& text, std::size_t size) {
-    return text.substr(text.size() - std::min(size, text.size()));
+    return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
 // The output ends with the result the wizard would compute, and the exit status follows it.
 TEST_F(SimTest, ModemctlPrintsAndExitsWithTheResultTheWizardWouldCompute) {
     Serve("127.0.0.18");
-    WirelessState w;
-    w.ssid = "cafe";
-    w.channel = 6;
-    w.authMode = "WEP128";
-    w.keys[0] = "0123456789abc";
-    w.keyIndex = 1;
-    sim_->SetWireless(w);
+    sim_->SetWireless({"cafe", 6, "WEP128", {"0123456789abc"}, 1});
     const struct {
         std::function<void(ModemSim&)> arrange;
         std::string args;
@@ -256,9 +239,9 @@ TEST_F(SimTest, ModemctlPrintsAndExitsWithTheResultTheWizardWouldCompute) {
     };
     for (const auto& c : cases) {
         if (c.arrange) c.arrange(*sim_);
-        const ModemctlRun run = RunModemctl(c.args);
-        EXPECT_EQ(Tail(run.output, c.ending.size()), c.ending) << c.args << "\n" << run.output;
-        EXPECT_EQ(run.status, c.status) << c.args;
+        const auto [output, status] = RunModemctl(c.args);
+        EXPECT_TRUE(output.ends_with(c.ending)) << c.args << "\n" << output;
+        EXPECT_EQ(status, c.status) << c.args;
     }
 }
 
@@ -270,12 +253,12 @@ TEST_F(SimTest, ModemctlShowsTheModemsBytesEscaped) {
                    "wl.wzd?reason=0&wlSsid=\x1b]0;owned\x07home&wlChannel=6&wlAuthMode=open&"
                    "wlKey1=caf\xc3\xa9!&wlKey2=\xff\xc2\x9bxy&wlKey3=a\\b\x7fz&wlKey4=\xe2\x82&"
                    "wlKeyIndex=1");
-    const ModemctlRun run = RunModemctl("127.0.0.20 wireless-get");
-    EXPECT_EQ(run.output,
-              "wlSsid=\\x1b]0;owned\\x07home\nwlChannel=6\nwlAuthMode=open\nwlKey1=caf\xc3\xa9!\n"
-              "wlKey2=\\xff\\xc2\\x9bxy\nwlKey3=a\\\\b\\x7fz\nwlKey4=\\xe2\\x82\nwlKeyIndex=1\n"
-              "result=0\n");
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(
+        RunModemctl("127.0.0.20 wireless-get"),
+        CliRun("wlSsid=\\x1b]0;owned\\x07home\nwlChannel=6\nwlAuthMode=open\nwlKey1=caf\xc3\xa9!\n"
+               "wlKey2=\\xff\\xc2\\x9bxy\nwlKey3=a\\\\b\\x7fz\nwlKey4=\\xe2\\x82\nwlKeyIndex=1\n"
+               "result=0\n",
+               0));
 }
 
 }  // namespace

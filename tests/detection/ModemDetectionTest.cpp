@@ -73,6 +73,17 @@ public:
         };
         return DetectModem(fields_, folder_, {&adapters_, &processes_}, callbacks, kQuick);
     }
+    // Back to a fresh folder, adapter list and record, as a new test would start.
+    void Fresh() {
+        TearDown();
+        SetUp();
+        sims_.clear();
+        adapters_ = FakeNetworkAdapters();
+        processes_.detached.clear();
+        for (auto* list : {&steps_, &failed_, &outcomes_}) list->clear();
+        std::destroy_at(&fields_);
+        std::construct_at(&fields_);
+    }
     std::vector<std::string> Candidates() const {
         return {fields_.dhcpServerList, fields_.dhcpServerList + fields_.dhcpServerCount};
     }
@@ -161,39 +172,31 @@ TEST_F(Detection, AtMost260CandidatesAreKept) {
 TEST_F(Detection, FailsWithoutTryingACandidate) {
     const struct {
         const char* name;
-        std::function<void(Detection&)> setup;
+        std::function<void(FakeNetworkAdapters&)> setup;
         const char* lastStep;
-        int renewCalls;
     } cases[] = {
         {"no interface renewed",
-         [](Detection& t) {
-             t.adapters_.outcomes = {{"eth0", true, false}, {"eth1", false, false}};
+         [](FakeNetworkAdapters& a) {
+             a.outcomes = {{"eth0", true, false}, {"eth1", false, false}};
          },
-         "renew-failed", 1},
-        {"no interface at all", [](Detection& t) { t.adapters_.outcomes.clear(); }, "renew-failed",
-         1},
-        {"adapter list unreadable", [](Detection& t) { t.adapters_.listOk = false; }, "no-adapters",
-         1},
+         "renew-failed"},
+        {"no interface at all", [](FakeNetworkAdapters& a) { a.outcomes.clear(); }, "renew-failed"},
+        {"adapter list unreadable", [](FakeNetworkAdapters& a) { a.listOk = false; },
+         "no-adapters"},
         {"no DHCP-enabled adapter",
-         [](Detection& t) {
-             t.adapters_.adapters = {{"eth0", false, "127.0.0.161"}};
+         [](FakeNetworkAdapters& a) {
+             a.adapters = {{"eth0", false, "127.0.0.161"}};
          },
-         "no-candidates", 1},
-        {"no adapter", [](Detection&) {}, "no-candidates", 1},
+         "no-candidates"},
+        {"no adapter", [](FakeNetworkAdapters&) {}, "no-candidates"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        adapters_ = FakeNetworkAdapters();
-        steps_.clear();
-        outcomes_.clear();
-        processes_.detached.clear();
-        fields_.dhcpServerCount = 0;
-        c.setup(*this);
+        Fresh();
+        c.setup(adapters_);
         EXPECT_EQ(Detect(), 1);
         EXPECT_EQ(steps_.back(), c.lastStep);
-        EXPECT_EQ(adapters_.renewCalls, c.renewCalls);
+        EXPECT_EQ(adapters_.renewCalls, 1);
         EXPECT_TRUE(outcomes_.empty());
         EXPECT_TRUE(processes_.detached.empty());
         EXPECT_EQ(fields_.modemFound, 0);
@@ -201,7 +204,6 @@ TEST_F(Detection, FailsWithoutTryingACandidate) {
 }
 
 TEST_F(Detection, OnlyAHelperThatCannotBeStartedEndsTheDetection) {
-    Modem("127.0.0.163");
     const struct {
         const char* body;  // nullptr: no helper at all
         mode_t mode;
@@ -217,16 +219,15 @@ TEST_F(Detection, OnlyAHelperThatCannotBeStartedEndsTheDetection) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.body ? c.body : "missing");
+        Fresh();
+        Modem("127.0.0.163");
         const std::string helper = folder_ + "/" + kDhcpHelperName;
         unlink(helper.c_str());
         if (c.body) {
             std::ofstream(helper) << "#!/bin/sh\n" << c.body << "\n";
             chmod(helper.c_str(), c.mode);
         }
-        adapters_ = FakeNetworkAdapters();
         adapters_.adapters = {Dhcp("eth0", "127.0.0.163")};
-        steps_.clear();
-        fields_.modemFound = 0;
         EXPECT_EQ(Detect(), c.goesOn ? 0 : 1);
         EXPECT_EQ(adapters_.renewCalls, c.goesOn ? 1 : 0);
         EXPECT_EQ(steps_.back(), c.goesOn ? "lan-test" : "no-helper");
@@ -250,9 +251,7 @@ TEST_F(Detection, AnOlderDetectionNeverWritesOnceANewerOneHasStarted) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        SetUp();
-        fields_.dhcpServerCount = 0;
+        Fresh();
         ModemSim& slow = Modem("127.0.0.164");
         slow.SetReply(RequestKind::LanTest, c.olderReply);
         slow.SetFault(RequestKind::LanTest, {FaultMode::Delay, 400});
@@ -271,7 +270,6 @@ TEST_F(Detection, AnOlderDetectionNeverWritesOnceANewerOneHasStarted) {
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         // The newer detection: its only candidate refuses.
-        adapters_ = FakeNetworkAdapters();
         adapters_.adapters = {Dhcp("eth0", "127.0.0.166")};
         EXPECT_EQ(Detect(), 1);
         older.join();

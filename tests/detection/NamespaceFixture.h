@@ -25,6 +25,14 @@
 
 // Expects the output to hold line as a whole line, and shows the output when it does not.
 #define EXPECT_LINE(out, line) EXPECT_NE(netns::LineAt(out, line), std::string::npos) << (out)
+// The same for text anywhere in the output, or nowhere in it.
+#define EXPECT_HAS(out, text) EXPECT_NE((out).find(text), std::string::npos) << (out)
+#define EXPECT_LACKS(out, text) EXPECT_EQ((out).find(text), std::string::npos) << (out)
+// Expects both lines in the output, the first one before the second.
+#define EXPECT_LINES_IN_ORDER(out, first, second)                         \
+    EXPECT_TRUE(netns::LineAt(out, first) < netns::LineAt(out, second) && \
+                netns::LineAt(out, second) != std::string::npos)          \
+        << (out)
 
 namespace netns {
 

@@ -103,11 +103,7 @@ TEST_F(DhclientPc, TriesTheFirstAdapterFirstAndFindsTheModemOnTheSecond) {
     EXPECT_LINE(out, "adapters: dhclient");
     EXPECT_LINE(out, "test helper ran");
     EXPECT_TRUE(HelperRan());
-    const std::size_t first = LineAt(out, "candidate 10.252.0.1 refused");
-    const std::size_t second = LineAt(out, "candidate 10.251.0.1 passed");
-    ASSERT_NE(first, std::string::npos) << out;
-    ASSERT_NE(second, std::string::npos) << out;
-    EXPECT_LT(first, second) << out;
+    EXPECT_LINES_IN_ORDER(out, "candidate 10.252.0.1 refused", "candidate 10.251.0.1 passed");
     EXPECT_LINE(out, kFound);
     EXPECT_NE(Capture("ip -n " + Ns("pc") + " -4 addr show eth1").find("inet 10.251.0.1"),
               std::string::npos);
@@ -119,7 +115,7 @@ TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
 
     const std::string out = Detect();
     EXPECT_LINE(out, "result=1");
-    EXPECT_EQ(out.find("candidate"), std::string::npos) << out;
+    EXPECT_LACKS(out, "candidate");
     EXPECT_TRUE(HelperRan());
 }
 
@@ -139,14 +135,12 @@ TEST_F(DhclientPc, ADhclientOfAnotherUserOrProgramIsNeitherRunNorBelieved) {
     FakeDhclient("0", "program", "eth0", "10.66.0.2");
 
     const std::string out = Detect();
-    EXPECT_NE(out.find(" left out: it does not run as root (user 65534)\n"), std::string::npos)
-        << out;
-    EXPECT_NE(out.find(" left out: its program "), std::string::npos) << out;
-    EXPECT_NE(out.find("bash is not "), std::string::npos) << out;
+    EXPECT_HAS(out, " left out: it does not run as root (user 65534)\n");
+    EXPECT_HAS(out, " left out: its program ");
+    EXPECT_HAS(out, "bash is not ");
     // The real instance is renewed, with the system's script instead of its own.
-    EXPECT_NE(out.find(": -sf " + folder_ + "/dhclient-script not passed on"), std::string::npos)
-        << out;
-    EXPECT_EQ(out.find("10.66.0."), std::string::npos) << out;
+    EXPECT_HAS(out, ": -sf " + folder_ + "/dhclient-script not passed on");
+    EXPECT_LACKS(out, "10.66.0.");
     EXPECT_LINE(out, "candidate 10.251.0.1 passed");
     EXPECT_LINE(out, kFound);
     for (const char* fake : {"user", "program"}) {
@@ -209,12 +203,12 @@ TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsF
     const std::string out = Detect();
     EXPECT_LINE(out, "wired interface eth0: nothing managed it; started " +
                          std::string(InstalledClient()) + ", it took an address by DHCP");
-    EXPECT_EQ(out.find("eth1"), std::string::npos) << out;
+    EXPECT_LACKS(out, "eth1");
     EXPECT_LINE(out, "adapters: dhclient");
     EXPECT_LINE(out, kFound);
     // The client keeps running for the PC, as a system's would; a second run starts none.
     const std::string again = InPc("./EnableDHCP");
-    EXPECT_EQ(again.find("wired interface"), std::string::npos) << again;
+    EXPECT_LACKS(again, "wired interface");
 }
 
 // An ordinary user: the DHCP client for the bare interface and the renewal of the running ones

@@ -102,15 +102,11 @@ TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAndFindsTheModemOnTheSecon
     EXPECT_LINE(out,
                 "wired profile \"second\": ipv4.method manual -> auto (its fixed addresses, "
                 "if any, are kept as additional addresses)");
-    const std::size_t first = LineAt(out, "candidate 10.252.0.1 refused");
-    const std::size_t second = LineAt(out, "candidate 10.251.0.1 passed");
-    ASSERT_NE(first, std::string::npos) << out;
-    ASSERT_NE(second, std::string::npos) << out;
-    EXPECT_LT(first, second) << out;
+    EXPECT_LINES_IN_ORDER(out, "candidate 10.252.0.1 refused", "candidate 10.251.0.1 passed");
     EXPECT_LINE(out, kFound);
     EXPECT_EQ(Settings("second", "ipv4.method,ipv4.addresses"), "auto\n10.251.0.77/24\n");
-    EXPECT_EQ(out.find("lab"), std::string::npos) << out;
-    EXPECT_EQ(out.find("255.255.255.255"), std::string::npos) << out;
+    EXPECT_LACKS(out, "lab");
+    EXPECT_LACKS(out, "255.255.255.255");
     EXPECT_EQ(Settings("lab", "GENERAL.DBUS-PATH"), lab) << "lab was taken down and up again";
 }
 
@@ -124,8 +120,8 @@ TEST_F(RealNetworkManager, EnableDhcpLeavesProfilesThatAreNotWiredAlone) {
     EXPECT_LINE(out,
                 "wired profile \"bench\": ipv4.method link-local -> auto (its fixed "
                 "addresses, if any, are kept as additional addresses)");
-    EXPECT_EQ(out.find("cafe"), std::string::npos) << out;
-    EXPECT_EQ(out.find("shared"), std::string::npos) << out;
+    EXPECT_LACKS(out, "cafe");
+    EXPECT_LACKS(out, "shared");
     EXPECT_EQ(Settings("bench", "ipv4.method"), "auto\n");
     EXPECT_EQ(Settings("cafe", "ipv4.method"), "manual\n");
     EXPECT_EQ(Settings("shared", "ipv4.method"), "shared\n");
@@ -148,7 +144,7 @@ TEST_F(RealNetworkManager, AnOrdinaryUserIsAuthorizedByPolkitOrToldAndTheLeaseSt
     const auto start = std::chrono::steady_clock::now();
     std::string out = Detect(true);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 20s) << out;
-    EXPECT_NE(out.find("wired profile \"bench\": could not be changed"), std::string::npos) << out;
+    EXPECT_HAS(out, "wired profile \"bench\": could not be changed");
     EXPECT_LINE(out, "renewal of eth0: authorization refused");
     EXPECT_LINE(out, std::string("authorization refused: ") + NotAuthorizedMessage(0));
     EXPECT_LINE(out, kFound);
@@ -161,8 +157,7 @@ TEST_F(RealNetworkManager, AnOrdinaryUserIsAuthorizedByPolkitOrToldAndTheLeaseSt
     EXPECT_LINE(out,
                 "authorization: renewals through NetworkManager asks polkit "
                 "(org.freedesktop.NetworkManager.network-control)");
-    EXPECT_NE(out.find("wired profile \"bench\": ipv4.method manual -> auto"), std::string::npos)
-        << out;
+    EXPECT_HAS(out, "wired profile \"bench\": ipv4.method manual -> auto");
     EXPECT_LINE(out, "renewal of eth0: authorization granted");
     EXPECT_LINE(out, kFound);
 }

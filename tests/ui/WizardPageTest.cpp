@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QScreen>
+#include <array>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -96,18 +97,12 @@ TEST_F(WizardPageTest, APageIsCentredOverItsVisibleOwnerElseOverTheScreen) {
 }
 
 TEST_F(WizardPageTest, StandardRowSitsAtTheBottomLeftOfTheBackground) {
-    struct Expected {
-        int id;
-        int x;
-    };
     CGuidePage1 guide(ResourcePath("install01.bmp"), nullptr);
     WhileShown(guide, [](CWizardPage& top) {
         EXPECT_EQ(top.size(), QSize(640, 480));
-        for (const Expected& e : {Expected{kIdExit, 16}, Expected{kIdBack, 16 + kStripWidth},
-                                  Expected{kIdNext, 16 + 2 * kStripWidth}}) {
-            SCOPED_TRACE(e.id);
-            EXPECT_EQ(top.Control(e.id)->geometry(),
-                      QRect(e.x, 480 - 27, kStripWidth, kLookHeight));
+        for (int i : {0, 1, 2}) {
+            EXPECT_EQ(top.Control(std::array{kIdExit, kIdBack, kIdNext}[i])->geometry(),
+                      QRect(16 + i * kStripWidth, 480 - 27, kStripWidth, kLookHeight));
         }
     });
     // Without Back, Next takes its place.
@@ -126,8 +121,7 @@ TEST_F(WizardPageTest, StandardRowSitsAtTheBottomLeftOfTheBackground) {
 TEST_F(WizardPageTest, HomeButtonsFollowTheBackgroundSize) {
     CHomePage page(ResourcePath("home.bmp"), nullptr);
     WhileShown(page, [](CWizardPage& top) {
-        const int W = 640;
-        const int H = 480;
+        const int W = 640, H = 480;
         EXPECT_EQ(top.Control(CHomePage::kIdClose)->pos(), QPoint(18, H - 27));
         EXPECT_EQ(top.Control(CHomePage::kIdStart)->pos(), QPoint(W - 160, H - 174));
         const int column[] = {CHomePage::kIdManual, CHomePage::kIdGuide, CHomePage::kIdAcrobat,
@@ -152,11 +146,9 @@ TEST_F(WizardPageTest, BackgroundIsPaintedOrTheDialogColourFillsIn) {
     // A missing file: construction still succeeds, the page takes its template's size.
     CGuidePage1 missing(ResourcePath("no-such.bmp"), nullptr);
     EXPECT_TRUE(missing.Background().isNull());
-    int width = -1;
-    int height = -1;
+    int width = -1, height = -1;
     missing.GetBitmapSize(width, height);
-    EXPECT_EQ(width, -1);
-    EXPECT_EQ(height, -1);
+    EXPECT_EQ(QSize(width, height), QSize(-1, -1));
     WhileShown(missing, [](CWizardPage& top) {
         EXPECT_EQ(top.size(),
                   QSize(DuToPxX(top.Template().widthDu), DuToPxY(top.Template().heightDu)));

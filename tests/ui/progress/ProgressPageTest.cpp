@@ -189,48 +189,34 @@ TEST_F(ProgressPages, DetectionFindsTheSimulatedModemAndModemFoundPageTakesItsPl
 }
 
 TEST_F(ProgressPages, DetectionFailuresShowTheirMessagesInOrderAndGoBack) {
-    struct Case {
+    auto simulated = [](ProgressPages& t, const char* address) -> ModemSim& {
+        setenv(kSimulatedModemVariable, address, 1);
+        return t.Modem(address);
+    };
+    const struct {
         const char* name;
         std::function<void(ProgressPages&)> arrange;
-        Icons icons;
-        const char* last;
-        const char* modem;
-    };
-    auto simulated = [](const char* address) { setenv(kSimulatedModemVariable, address, 1); };
-    const Case cases[] = {
-        {"helper missing",
-         [](ProgressPages&) { std::remove(kDhcpHelperName); },
-         {kExclamation},
-         "CGuidePage3",
-         ""},
+        const char* icons;  // the boxes in order: '-' plain, '!' exclamation
+        const char* modem;  // found, or "" when the run went back to guide page 3
+    } cases[] = {
+        {"helper missing", [](ProgressPages&) { std::remove(kDhcpHelperName); }, "!", ""},
         {"no candidate",
          [](ProgressPages& t) {
              t.Adapters({{"eth0", false, ""}});
          },
-         {kExclamation},
-         "CGuidePage3",
-         ""},
+         "!", ""},
         {"candidate refuses",
-         [&](ProgressPages&) { simulated("127.0.0.201"); },
-         {kExclamation},
-         "CGuidePage3",
-         ""},
+         [](ProgressPages&) { setenv(kSimulatedModemVariable, "127.0.0.201", 1); }, "!", ""},
         {"candidate fails the LAN test",
          [&](ProgressPages& t) {
-             t.Modem("127.0.0.202").SetReply(RequestKind::LanTest, "x?connection=fail");
-             simulated("127.0.0.202");
+             simulated(t, "127.0.0.202").SetReply(RequestKind::LanTest, "x?connection=fail");
          },
-         {MessageIcon::None, kExclamation},
-         "CGuidePage3",
-         ""},
+         "-!", ""},
         {"candidate never answers",
          [&](ProgressPages& t) {
-             t.Modem("127.0.0.203").SetFault(RequestKind::LanTest, {FaultMode::Silent, 0});
-             simulated("127.0.0.203");
+             simulated(t, "127.0.0.203").SetFault(RequestKind::LanTest, {FaultMode::Silent, 0});
          },
-         {MessageIcon::None, kExclamation},
-         "CGuidePage3",
-         ""},
+         "-!", ""},
         // The silent candidate costs its receive limit; the next one is still tried in time.
         {"silent candidate, then the modem",
          [](ProgressPages& t) {
@@ -238,17 +224,19 @@ TEST_F(ProgressPages, DetectionFailuresShowTheirMessagesInOrderAndGoBack) {
              t.Modem("127.0.0.205");
              t.Adapters({{"eth0", true, "127.0.0.204"}, {"eth1", true, "127.0.0.205"}});
          },
-         {MessageIcon::None},
-         "CModemFoundPage",
-         "127.0.0.205"},
+         "-", "127.0.0.205"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Reset();
         c.arrange(*this);
-        RunDetection(c.last, [](CWizardPage& top) { top.OnExit(); });
+        RunDetection(*c.modem ? "CModemFoundPage" : "CGuidePage3",
+                     [](CWizardPage& top) { top.OnExit(); });
         Boxes expected;
-        for (MessageIcon icon : c.icons) expected.emplace_back(Session().msgModemNotDetected, icon);
+        for (const char* i = c.icons; *i; ++i) {
+            expected.emplace_back(Session().msgModemNotDetected,
+                                  *i == '!' ? kExclamation : MessageIcon::None);
+        }
         EXPECT_EQ(Shown(), expected);
         EXPECT_STREQ(Session().modemIpAddress, c.modem);
         // The outcome ended the creep: a bar that crept to 100 took 101 values.
@@ -343,29 +331,23 @@ TEST_F(ProgressPages, EachPageTimesOutWhenItsBarHasReached100) {
 }
 
 TEST_F(ProgressPages, ApplyFailuresAskForAnotherApplyThatHandsOverToTheTestPage) {
-    struct Case {
-        const char* name;
-        std::function<void(ModemSim&)> arrange;
+    const struct {
+        int reason;  // forced on the WAN request; 0: the modem's own
         std::uint32_t protocol;
+        bool wirelessFails;
         std::size_t requests;  // reaching the modem
+    } cases[] = {
+        // Any reason but 0 is a failure; 259 is the worker's still-running code.
+        {7, kProtocolBridging, false, 1},   {-1, kProtocolBridging, false, 1},
+        {259, kProtocolBridging, false, 1}, {0, 4, false, 0},
+        {0, kProtocolBridging, true, 2},
     };
-    std::vector<Case> cases;
-    // Any reason but 0 is a failure; 259 is the worker's still-running code.
-    for (int reason : {7, -1, 259}) {
-        cases.push_back(
-            {"refused", [reason](ModemSim& m) { m.ForceWanReason(reason); }, kProtocolBridging, 1});
-    }
-    cases.push_back({"protocol 4", [](ModemSim&) {}, 4, 0});
-    cases.push_back({"wireless fails",
-                     [](ModemSim& m) {
-                         m.SetFault(RequestKind::WirelessSet, {FaultMode::CloseAtOnce, 0});
-                     },
-                     kProtocolBridging, 2});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(&c - cases);
         Reset();
         ModemSim& modem = Modem("127.0.0.209", true);
-        c.arrange(modem);
+        if (c.reason != 0) modem.ForceWanReason(c.reason);
+        if (c.wirelessFails) modem.SetFault(RequestKind::WirelessSet, {FaultMode::CloseAtOnce, 0});
         RunFromWireless(OpensApply(BridgingRecord(c.protocol)), [&](PageScript& script) {
             script.OnShow("CApplyPage", Watch(bar));
             script.When(Restored(7), [](CWizardPage& top) { top.OnExit(); });
