@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <algorithm>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "Assets.h"
@@ -13,6 +16,7 @@
 #include "PageArt.h"
 #include "Texts.h"
 #include "Theme.h"
+#include "resources/ArtPng.h"
 #include "resources/PageTemplates.h"
 
 namespace {
@@ -73,6 +77,54 @@ void ExpectDrawnAtTwiceTheDensity(const QImage& one, QImage two) {
     EXPECT_GT(sharp, 50);
 }
 
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The picture the program's decoder reads from the file, or a null image when it refuses it.
+QImage ReadWithArtDecoder(const QByteArray& file) {
+    const std::optional<ArtPixels> art =
+        DecodeArtPng(std::string_view(file.constData(), static_cast<std::size_t>(file.size())));
+    if (!art) return {};
+    return QImage(reinterpret_cast<const uchar*>(art->pixels.data()), art->width, art->height,
+                  QImage::Format_RGB32)
+        .copy();
+}
+
+// Both halves, threaded or not, come back exactly; a damaged file or any other PNG is refused
+// (the program then reads it with Qt's reader), never half read.
+TEST(ArtPng, HalvesDecodeExactlyAndDamageIsRefused) {
+    for (const QSize size : {QSize(300, 301), QSize(20, 7)}) {
+        QImage noise(size, QImage::Format_RGB888);
+        for (int y = 0; y < size.height(); ++y) {
+            // Rows repeat every five, as flat art does: the second half would reach back across
+            // the middle if the halves were not independent.
+            for (int x = 0; x < size.width(); ++x)
+                noise.setPixel(x, y, qRgb(x * 7, y % 5, x ^ y % 5));
+        }
+        std::string rgb;
+        for (int y = 0; y < size.height(); ++y) {
+            rgb.append(reinterpret_cast<const char*>(noise.constScanLine(y)), size.width() * 3);
+        }
+        const std::string encoded = EncodeArtPng(size.width(), size.height(), rgb);
+        const QByteArray png(encoded.data(), static_cast<qsizetype>(encoded.size()));
+        const QImage expected = noise.convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), expected);
+        EXPECT_EQ(ReadWithArtDecoder(png), expected);
+        for (qsizetype cut : {qsizetype{8}, png.size() / 2, png.size() - 13}) {
+            EXPECT_TRUE(ReadWithArtDecoder(png.left(cut)).isNull()) << cut;
+        }
+        QByteArray flipped = png;
+        flipped[flipped.size() - 30] = static_cast<char>(flipped[flipped.size() - 30] ^ 1);
+        EXPECT_TRUE(ReadWithArtDecoder(flipped).isNull());
+        QByteArray plain;
+        QBuffer buffer(&plain);
+        noise.save(&buffer, "PNG");
+        EXPECT_TRUE(ReadWithArtDecoder(plain).isNull());
+    }
+}
+
 TEST(RenderAssets, WritesEveryFileThePagesLoadAtBothDensitiesInEveryLanguage) {
     const QStringList expected = FilesThePagesLoad();
     QStringList required = RequiredFiles();
@@ -93,8 +145,12 @@ TEST(RenderAssets, WritesEveryFileThePagesLoadAtBothDensitiesInEveryLanguage) {
             const ButtonStrip* button = FindButton(name);
             EXPECT_EQ(image.size(), button ? QSize(button->size.width(), button->size.height() * 4)
                                            : QSize(kPageWidthPx, kPageHeightPx));
-            const QImage twice(dir + QLatin1Char('/') + DoubleDensityFile(name), "PNG");
+            const QString twicePath = dir + QLatin1Char('/') + DoubleDensityFile(name);
+            const QImage twice(twicePath, "PNG");
             ExpectDrawnAtTwiceTheDensity(image, twice);
+            // The program's two-halves reader sees what a standard reader sees.
+            EXPECT_EQ(ReadWithArtDecoder(ReadBytes(twicePath)),
+                      twice.convertToFormat(QImage::Format_RGB32));
         }
     }
     EXPECT_EQ(DoubleDensityFile(QStringLiteral("btn_next.bmp")), QStringLiteral("btn_next@2x.png"));

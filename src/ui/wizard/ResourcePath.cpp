@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -11,10 +12,13 @@
 #include <atomic>
 #include <future>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
 #include "resources/ArtFiles.h"
+#include "resources/ArtPng.h"
 #include "resources/PageTemplates.h"
 
 namespace {
@@ -63,6 +67,24 @@ QThreadPool& Decoder() {
 PagesAhead& InstalledPagesAhead() {
     static PagesAhead pagesAhead;
     return pagesAhead;
+}
+
+// A picture file: the double-density art through its own two-halves decoder, anything else (and
+// a file that decoder does not take) through Qt's readers.
+QImage ReadArt(const QString& file) {
+    QFile in(file);
+    if (in.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = in.readAll();
+        if (std::optional<ArtPixels> art = DecodeArtPng(
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
+            auto* kept = new ArtPixels(std::move(*art));
+            return QImage(
+                reinterpret_cast<uchar*>(kept->pixels.data()), kept->width, kept->height,
+                static_cast<qsizetype>(kept->width) * 4, QImage::Format_RGB32,
+                [](void* pixels) { delete static_cast<ArtPixels*>(pixels); }, kept);
+        }
+    }
+    return QImage(file);
 }
 
 QString FileForRatio(const QString& path, qreal ratio) {
@@ -117,7 +139,7 @@ void PrepareArt(const std::vector<QString>& paths, qreal ratio) {
         Decoder().start([job, file] {
             int expected = Decoding::Queued;
             const bool mine = job->state.compare_exchange_strong(expected, Decoding::Started);
-            job->image.set_value(mine ? QImage(file) : QImage());
+            job->image.set_value(mine ? ReadArt(file) : QImage());
         });
     }
     for (Prepared& dropped : prepared) Withdraw(*dropped.job);
@@ -136,7 +158,7 @@ QPixmap LoadArt(const QString& path, qreal ratio) {
         file = found->file;
         art = QPixmap::fromImage(found->image.get());
     } else {
-        art = QPixmap(file);
+        art = QPixmap::fromImage(ReadArt(file));
     }
     if (found != prepared.end()) prepared.erase(found);
     if (file == path) return art;
