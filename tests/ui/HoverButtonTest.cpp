@@ -44,10 +44,6 @@ TEST_P(HoverButtonTest, EachStateDrawsExactlyItsQuarterOfTheStrip) {
     const int extraRows = GetParam();
     const QString path = dir.filePath(QStringLiteral("strip.bmp"));
     ASSERT_TRUE(WriteStrip(path, 30, 10, extraRows));
-    CHoverButton button;
-    EXPECT_TRUE(button.LoadBitmaps(path));
-    EXPECT_EQ(button.size(), QSize(30, 10));
-
     struct Case {
         bool down;
         bool hover;
@@ -56,11 +52,21 @@ TEST_P(HoverButtonTest, EachStateDrawsExactlyItsQuarterOfTheStrip) {
     // Pressed wins over hovered; leaving restores the normal look.
     const Case cases[] = {
         {false, false, 0}, {false, true, 2}, {true, true, 1}, {true, false, 1}, {false, false, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "down " << c.down << " hover " << c.hover);
-        button.setDown(c.down);
-        Hover(button, c.hover);
-        EXPECT_EQ(ColoursShown(button), std::set<QRgb>{kStripColours[c.look].rgb()});
+    // A button hidden while its strip is loaded reads the pixels when it is first painted.
+    for (bool hidden : {false, true}) {
+        QWidget page;
+        CHoverButton button(&page);
+        if (hidden) button.hide();
+        EXPECT_TRUE(button.LoadBitmaps(path));
+        EXPECT_EQ(button.size(), QSize(30, 10));
+        button.show();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message()
+                         << "hidden " << hidden << " down " << c.down << " hover " << c.hover);
+            button.setDown(c.down);
+            Hover(button, c.hover);
+            EXPECT_EQ(ColoursShown(button), std::set<QRgb>{kStripColours[c.look].rgb()});
+        }
     }
 }
 

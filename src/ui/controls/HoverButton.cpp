@@ -18,10 +18,19 @@ CHoverButton::CHoverButton(QWidget* parent) : QAbstractButton(parent) {
 }
 
 bool CHoverButton::LoadBitmaps(const QString& path) {
-    m_strip = LoadArt(path, devicePixelRatioF());
-    if (!m_strip.isNull()) {
-        // Logical pixels: a double-density strip covers the same size as the page-pixel one.
-        const QSize size = m_strip.deviceIndependentSize().toSize();
+    m_strPendingStrip.clear();
+    QSize size;  // logical pixels: a double-density strip covers the page-pixel one's size
+    if (parentWidget() != nullptr && !isVisibleTo(parentWidget())) {
+        // A button its page keeps hidden (the home page's language buttons) reads its strip
+        // when it is first painted, if ever; its size comes from the file's header.
+        size = ArtSize(path, devicePixelRatioF());
+        m_strip = QPixmap();
+        if (size.isValid()) m_strPendingStrip = path;
+    } else {
+        m_strip = LoadArt(path, devicePixelRatioF());
+        if (!m_strip.isNull()) size = m_strip.deviceIndependentSize().toSize();
+    }
+    if (size.isValid()) {
         m_nWidth = size.width();
         m_nHeight = size.height() / 4;  // extra rows below the fourth look are never shown
         setFixedSize(m_nWidth, m_nHeight);
@@ -48,6 +57,10 @@ QSize CHoverButton::sizeHint() const {
 }
 
 void CHoverButton::paintEvent(QPaintEvent*) {
+    if (!m_strPendingStrip.isEmpty()) {
+        m_strip = LoadArt(m_strPendingStrip, devicePixelRatioF());
+        m_strPendingStrip.clear();
+    }
     if (m_strip.isNull()) return;
     int row = 0;
     if (isDown()) {

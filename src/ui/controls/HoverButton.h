@@ -17,8 +17,9 @@ public:
     explicit CHoverButton(QWidget* parent = nullptr);
     Q_DISABLE_COPY_MOVE(CHoverButton)
 
-    // Loads the strip and sizes the button to it. A strip that cannot be loaded is not reported;
-    // the button then keeps its size and draws nothing. Always true.
+    // Loads the strip and sizes the button to it (a hidden button reads the strip's pixels only
+    // when it is first painted). A strip that cannot be loaded is not reported; the button then
+    // keeps its size and draws nothing. Always true.
     bool LoadBitmaps(const QString& path);
     // 0 removes the cursor; the link cursor id gives the pointing hand. False for any other id,
     // which also leaves the button without a cursor of its own.
@@ -46,4 +47,5 @@ private:
     int m_nWidth = 0;
     int m_nHeight = 0;
     QPixmap m_strip;
+    QString m_strPendingStrip;  // read at the first paint
 };
