@@ -141,8 +141,16 @@ def main():
             fail("modem-sim did not start on " + MODEM)
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1",
                    QT_QPA_PLATFORM="xcb", SETUPPILOT_SIMULATED_MODEM=MODEM, LC_ALL="C.UTF-8")
-        wizard = subprocess.Popen(["./setuppilot"], cwd=bundle, env=env)
-        children.append(wizard)
+        # Now and then the fresh X server refuses the wizard's very first connection; a wizard
+        # that ends within its first two seconds is started again, twice at most.
+        for _ in range(3):
+            wizard = subprocess.Popen(["./setuppilot"], cwd=bundle, env=env)
+            children.append(wizard)
+            try:
+                wizard.wait(2)
+            except subprocess.TimeoutExpired:
+                break
+            print("the wizard ended at start (%d); starting it again" % wizard.returncode)
         walk(wizard)
     finally:
         for child in reversed(children):
