@@ -20,14 +20,12 @@ int ApplySettingsWorker(const WizardSession& record, const ProgressSettings& set
 }
 
 CApplyPage::CApplyPage(const QString& bitmapPath, QWidget* owner)
-    : CRecordPage(kTemplateApply, bitmapPath, owner),
-      m_run(new ProgressRun(qobject_cast<QProgressBar*>(Control(kIdProgress)), this,
-                            [this] { OnTimer(); })) {}
+    : ProgressPage(kTemplateApply, bitmapPath, owner) {}
 
 CApplyPage::~CApplyPage() = default;
 
 void CApplyPage::OnInitDialog() {
-    CRecordPage::OnInitDialog();
+    ProgressPage::OnInitDialog();
     // The worker gets its own copy of the record: the page can time out and be destroyed while
     // the worker is still blocked in an exchange.
     const WizardSession record = m_session;
@@ -73,9 +71,4 @@ void CApplyPage::ShowApplyError(int) {
     if (MessageBoxService* boxes = CurrentContext().messageBox) {
         boxes->Show(this, TextOf(Session().msgWriteFailed), MessageIcon::Exclamation);
     }
-}
-
-void CApplyPage::OnClose() {
-    m_run->Close();
-    CRecordPage::OnClose();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ui/progress/ProgressPage.h"
 #include "ui/wizard/RecordPage.h"
 
-class ProgressRun;
 struct ProgressSettings;
 
 // Sends the settings record to the modem: a worker sends the WAN request and then the wireless
@@ -10,7 +10,7 @@ struct ProgressSettings;
 // replaces this page (on the wireless page); on any failure or when the bar has reached 100 the
 // page shows the write-failed message and restores the wireless page with wParam 1, so that its
 // next Next sends the settings again.
-class CApplyPage final : public CRecordPage {
+class CApplyPage final : public ProgressPage<CRecordPage> {
     Q_OBJECT
 
 public:
@@ -22,20 +22,15 @@ public:
     ~CApplyPage() override;
     Q_DISABLE_COPY_MOVE(CApplyPage)
 
-    void OnClose() override;
-
 protected:
     void OnInitDialog() override;
-    bool HandlesWizardMessages() const override { return false; }
 
 private:
-    void OnTimer();
+    void OnTimer() override;
     void Succeed();
     void GiveUp(int code);
     // The message of every apply failure, owned by this page.
     void ShowApplyError(int code);
-
-    ProgressRun* m_run;
 };
 
 // The apply worker's procedure: BuildAndSendSettings on the worker's own copy of the record,

@@ -134,14 +134,12 @@ int DetectModemWorker(const std::string& helperDirectory, const ProgressSettings
 }
 
 CDetectPage::CDetectPage(const QString& bitmapPath, QWidget* owner)
-    : CWizardPage(kTemplateDetect, bitmapPath, owner),
-      m_run(new ProgressRun(qobject_cast<QProgressBar*>(Control(kIdProgress)), this,
-                            [this] { OnTimer(); })) {}
+    : ProgressPage(kTemplateDetect, bitmapPath, owner) {}
 
 CDetectPage::~CDetectPage() = default;
 
 void CDetectPage::OnInitDialog() {
-    CWizardPage::OnInitDialog();
+    ProgressPage::OnInitDialog();
     // The worker owns copies of what it reads: the page may be gone long before it ends.
     const std::string directory = CurrentDirectory();
     const ProgressSettings settings = CurrentProgressSettings();
@@ -188,6 +186,5 @@ void CDetectPage::GiveUp() {
 
 void CDetectPage::OnClose() {
     m_open->store(false);
-    m_run->Close();
-    CWizardPage::OnClose();
+    ProgressPage::OnClose();
 }

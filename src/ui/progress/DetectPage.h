@@ -4,15 +4,15 @@
 #include <memory>
 #include <string>
 
+#include "ui/progress/ProgressPage.h"
 #include "ui/wizard/WizardPage.h"
 
-class ProgressRun;
 struct ProgressSettings;
 
 // Finds the modem: a worker runs the detection while a timer creeps the bar by 1 per tick. On
 // success the found-modem page replaces this page (on this page's owner); on failure or when the
 // bar has reached 100 the page shows the not-detected message and goes back to its owner.
-class CDetectPage final : public CWizardPage {
+class CDetectPage final : public ProgressPage<CWizardPage> {
     Q_OBJECT
 
 public:
@@ -29,14 +29,12 @@ public:
 
 protected:
     void OnInitDialog() override;
-    bool HandlesWizardMessages() const override { return false; }
 
 private:
-    void OnTimer();
+    void OnTimer() override;
     void Succeed();
     void GiveUp();
 
-    ProgressRun* m_run;
     int m_nProgressStep = 1;
     // True from the start of the worker until the page closes; the worker holds a share.
     std::shared_ptr<std::atomic<bool>> m_open = std::make_shared<std::atomic<bool>>(false);

@@ -40,14 +40,12 @@ int InternetTestWorker(const std::string& modemAddress, int timeout,
 }
 
 CInternetTestPage::CInternetTestPage(const QString& bitmapPath, QWidget* owner)
-    : CWizardPage(kTemplateInternetTest, bitmapPath, owner),
-      m_run(new ProgressRun(qobject_cast<QProgressBar*>(Control(kIdProgress)), this,
-                            [this] { OnTimer(); })) {}
+    : ProgressPage(kTemplateInternetTest, bitmapPath, owner) {}
 
 CInternetTestPage::~CInternetTestPage() = default;
 
 void CInternetTestPage::OnInitDialog() {
-    CWizardPage::OnInitDialog();
+    ProgressPage::OnInitDialog();
     // Each tick arms the next one itself (see OnTimer), counted from this clock.
     m_clock.start();
     m_nextTickMs = ScaledMs(kTimerMs);
@@ -108,9 +106,4 @@ void CInternetTestPage::ShowTestResult(int code) {
     if (boxes == nullptr) return;
     const TestResultMessage message = TestResultMessageFor(code, Session());
     boxes->Show(this, message.text, message.icon);
-}
-
-void CInternetTestPage::OnClose() {
-    m_run->Close();
-    CWizardPage::OnClose();
 }

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "ui/progress/ProgressPage.h"
 #include "ui/services/MessageBoxService.h"
 #include "ui/wizard/WizardPage.h"
 
-class ProgressRun;
 struct ProgressSettings;
 struct SessionFields;
 
@@ -15,7 +15,7 @@ struct SessionFields;
 // the bar moves about 1 per second. On success the final page replaces this page; on failure or
 // when the bar has reached 100 the page shows the message of the result code and unwinds seven
 // pages, so that the seventh page beneath it is shown again.
-class CInternetTestPage final : public CWizardPage {
+class CInternetTestPage final : public ProgressPage<CWizardPage> {
     Q_OBJECT
 
 public:
@@ -28,21 +28,17 @@ public:
     ~CInternetTestPage() override;
     Q_DISABLE_COPY_MOVE(CInternetTestPage)
 
-    void OnClose() override;
-
 protected:
     void OnInitDialog() override;
-    bool HandlesWizardMessages() const override { return false; }
 
 private:
-    void OnTimer();
+    void OnTimer() override;
     void Succeed();
     void GiveUp(int code);
     // The message of a result code (WorkerThread::kStillActive for the time-out), owned by this
     // page.
     void ShowTestResult(int code);
 
-    ProgressRun* m_run;
     QElapsedTimer m_clock;    // since the page started its timer
     qint64 m_nextTickMs = 0;  // when the next tick falls due on m_clock
 };
