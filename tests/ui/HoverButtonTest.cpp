@@ -86,4 +86,14 @@ TEST(HoverButtonCursorTest, LinkCursorIsTheEmbeddedHandAndZeroRemovesIt) {
     EXPECT_FALSE(button.testAttribute(Qt::WA_SetCursor));
 }
 
+// No text given keeps the last one; an inactive tooltip shows nothing.
+TEST(HoverButtonTooltipTest, TextChangesOnlyWhenGivenAndShowsOnlyWhenActive) {
+    CHoverButton button;
+    button.SetTooltipText("first", true);
+    button.SetTooltipText(nullptr, true);
+    EXPECT_EQ(button.toolTip(), QStringLiteral("first"));
+    button.SetTooltipText("second", false);
+    EXPECT_TRUE(button.toolTip().isEmpty());
+}
+
 }  // namespace
