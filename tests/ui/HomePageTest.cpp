@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QtTest/QTest>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,116 +24,95 @@ class HomePageTest : public ::testing::Test {
 protected:
     HomePageTest() : context(WizardContext{&boxes, &shell, {}}) {}
 
-    void SetLanguage(int index) { Session().languageIndex = index; }
-
-    Strings OpenedFiles() const {
-        Strings files;
-        for (const auto& call : shell.Calls()) files.push_back(call.target);
-        return files;
+    // Each request to the shell as "what target folder", and the texts of the boxes shown.
+    Strings Calls() const {
+        Strings calls;
+        for (const auto& call : shell.Calls())
+            calls.push_back(call.what + " " + call.target + " " + call.folder);
+        return calls;
     }
-
-    // The texts of the boxes shown.
     Strings Texts() const {
         Strings texts;
-        for (const auto& entry : boxes.Entries()) texts.push_back(entry.text);
+        for (const auto& entry : boxes.Entries()) {
+            EXPECT_EQ(entry.icon, MessageIcon::Information);
+            EXPECT_EQ(entry.caption, QCoreApplication::applicationName().toStdString());
+            texts.push_back(entry.text);
+        }
         return texts;
     }
     std::string Native(const char* subfolder) const {
         return QDir::toNativeSeparators(folder.Path() + "/" + subfolder).toStdString();
+    }
+    // A home page in a language, with a fresh desktop that opens only the file opens.
+    CHomePage& Home(int language, const char* opens = "", int otherwise = kShellFileNotFound) {
+        shell = FakeShellService();
+        shell.results[opens] = kShellOk;
+        shell.defaultResult = otherwise;
+        boxes.Clear();
+        Session().languageIndex = language;
+        home = std::make_unique<CHomePage>(ResourcePath("home.bmp"), nullptr);
+        return *home;
     }
 
     ScratchFolder folder;
     RecordingMessageBoxService boxes;
     FakeShellService shell;
     ScopedWizardContext context;
+    std::unique_ptr<CHomePage> home;
 };
 
-TEST_F(HomePageTest, GuideTriesTheTranslationThenTheEnglishGuideThenComplains) {
+// A missing translation of the guide falls back to the English one (English tries the same file
+// twice); the manual is the same file in every language. Only a result below 32 is a failure, and
+// an index outside the table reads as English.
+TEST_F(HomePageTest, DocumentsOpenFromDocsElseTheViewerMessageShowsInThePagesLanguage) {
+    const std::string germanGuide =
+        "Sie müssen den Adobe Acrobat Reader vor dem Öffnen des "
+        "Quick Installation Guides installieren!";
+    const std::string englishGuide =
+        "You must install Adobe Acrobat Reader before you open quick installation guide!";
+    const std::string italianManual =
+        "Occorre installare Adobe Acrobat Reader prima di aprire il manuale utente!";
+    const std::string englishManual =
+        "You must install Adobe Acrobat Reader before you open user's manual!";
     struct Case {
+        bool guide;
         int language;
-        std::vector<std::pair<std::string, int>> results;
-        std::vector<std::string> tried;
-        const char* message;  // nullptr: none
+        const char* opens;  // the one file the desktop opens, if any
+        int otherwise;      // the result for any other
+        Strings tried, messages;
     };
     const Case cases[] = {
-        {2,
-         {},
-         {"Qig_german.pdf", "QIG.pdf"},
-         "Sie müssen den Adobe Acrobat Reader vor dem Öffnen des Quick Installation Guides "
-         "installieren!"},
-        // English tries the same file twice.
-        {0,
-         {},
-         {"QIG.pdf", "QIG.pdf"},
-         "You must install Adobe Acrobat Reader before you open quick installation guide!"},
-        {4, {{"QIG.pdf", kShellOk}}, {"Qig_spanish.pdf", "QIG.pdf"}, nullptr},
-        {1, {{"Qig_french.pdf", kShellOk}}, {"Qig_french.pdf"}, nullptr},
+        {true, 2, "", kShellFileNotFound, {"Qig_german.pdf", "QIG.pdf"}, {germanGuide}},
+        {true, 0, "", kShellFileNotFound, {"QIG.pdf", "QIG.pdf"}, {englishGuide}},
+        {true, 4, "QIG.pdf", kShellFileNotFound, {"Qig_spanish.pdf", "QIG.pdf"}, {}},
+        {true, 1, "Qig_french.pdf", kShellFileNotFound, {"Qig_french.pdf"}, {}},
+        {false, 3, "", kShellNoAssociation, {"Manual.pdf"}, {italianManual}},
+        {false, -1, "", kShellPathNotFound, {"Manual.pdf"}, {englishManual}},
+        {false, 2, "", 32, {"Manual.pdf"}, {}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.language);
-        shell = FakeShellService();
-        boxes.Clear();
-        for (const auto& [file, result] : c.results) shell.results[file] = result;
-        SetLanguage(c.language);
-        CHomePage home(ResourcePath("home.bmp"), nullptr);
-        home.OnViewGuide();
-        // The pauses between attempts run on timers: nothing has been shown yet.
-        EXPECT_TRUE(boxes.Entries().empty());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !home.GuidePending(); }, 5000));
-        EXPECT_EQ(OpenedFiles(), c.tried);
-        for (const auto& call : shell.Calls()) EXPECT_EQ(call.folder, Native("Docs"));
-        EXPECT_EQ(Texts(), c.message ? Strings{c.message} : Strings{});
-        for (const auto& entry : boxes.Entries()) {
-            EXPECT_EQ(entry.icon, MessageIcon::Information);
-            EXPECT_EQ(entry.caption, QCoreApplication::applicationName().toStdString());
-        }
+        SCOPED_TRACE(c.tried.front() + " " + std::to_string(c.language));
+        CHomePage& page = Home(c.language, c.opens, c.otherwise);
+        c.guide ? page.OnViewGuide() : page.OnViewManual();
+        // The guide's pauses between attempts run on timers: nothing has been shown yet.
+        EXPECT_TRUE(!c.guide || boxes.Entries().empty());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !page.GuidePending(); }, 5000));
+        Strings tried;
+        for (const std::string& file : c.tried)
+            tried.push_back("open " + file + " " + Native("Docs"));
+        EXPECT_EQ(Calls(), tried);
+        EXPECT_EQ(Texts(), c.messages);
     }
 }
 
-TEST_F(HomePageTest, ManualIsTheSameFileInEveryLanguageAndOnlyTheMessageIsLocalised) {
-    struct Case {
-        int language;
-        int result;
-        const char* message;  // nullptr: none
-    };
-    const Case cases[] = {
-        {0, kShellFileNotFound,
-         "You must install Adobe Acrobat Reader before you open user's manual!"},
-        {3, kShellNoAssociation,
-         "Occorre installare Adobe Acrobat Reader prima di aprire il manuale utente!"},
-        // An index outside the table reads as English.
-        {-1, kShellPathNotFound,
-         "You must install Adobe Acrobat Reader before you open user's manual!"},
-        // Only a result below 32 is a failure.
-        {2, 32, nullptr},
-        {2, kShellOk, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.result);
-        shell = FakeShellService();
-        shell.defaultResult = c.result;
-        boxes.Clear();
-        SetLanguage(c.language);
-        CHomePage home(ResourcePath("home.bmp"), nullptr);
-        home.OnViewManual();
-        ASSERT_EQ(shell.Calls().size(), 1u);
-        EXPECT_EQ(shell.Calls()[0].what, "open");
-        EXPECT_EQ(shell.Calls()[0].target, "Manual.pdf");
-        EXPECT_EQ(Texts(), c.message ? Strings{c.message} : Strings{});
-    }
-}
-
+// Programs, never documents: they get the call that starts programs, and fail silently.
 TEST_F(HomePageTest, InstallerAndSupportToolStartFromTheirFoldersAndFailSilently) {
-    CHomePage home(ResourcePath("home.bmp"), nullptr);
-    home.OnInstallAcrobat();
-    home.OnSupport();
-    // Programs, never documents: they get the call that starts programs.
-    Strings calls;
-    for (const auto& call : shell.Calls())
-        calls.push_back(call.what + " " + call.target + " " + call.folder);
+    CHomePage& page = Home(0);
+    page.OnInstallAcrobat();
+    page.OnSupport();
     const std::string suffix(kExecutableSuffix);
-    EXPECT_EQ(calls, (Strings{"program AdbeRdr" + suffix + " " + Native("Acrobat"),
-                              "program SupportDesk" + suffix + " " + Native("Support")}));
+    EXPECT_EQ(Calls(), (Strings{"program AdbeRdr" + suffix + " " + Native("Acrobat"),
+                                "program SupportDesk" + suffix + " " + Native("Support")}));
     EXPECT_TRUE(boxes.Entries().empty());
 }
 
