@@ -6,8 +6,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTimer>
-#include <functional>
-#include <memory>
+#include <string>
 
 #include "FakeShellService.h"
 #include "RecordingMessageBoxService.h"
@@ -17,21 +16,13 @@
 #include "core/messages/DesktopLanguage.h"
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
+#include "core/session/WizardSession.h"
 #include "resources/PageAccessibility.h"
-#include "ui/account/IspPage.h"
-#include "ui/account/PppPage.h"
-#include "ui/account/WanIpPage.h"
 #include "ui/progress/ApplyPage.h"
 #include "ui/progress/DetectPage.h"
 #include "ui/progress/InternetTestPage.h"
 #include "ui/services/MessageBoxService.h"
-#include "ui/wireless/WirelessPage.h"
-#include "ui/wizard/FinishPage.h"
-#include "ui/wizard/GuidePage1.h"
-#include "ui/wizard/GuidePage2.h"
-#include "ui/wizard/GuidePage3.h"
 #include "ui/wizard/HomePage.h"
-#include "ui/wizard/ModemFoundPage.h"
 #include "ui/wizard/ResourcePath.h"
 #include "ui/wizard/WizardContext.h"
 
@@ -56,57 +47,34 @@ QString In(PageText text, PageLanguage language) {
     return QString::fromUtf8(chosen.data(), static_cast<qsizetype>(chosen.size()));
 }
 
-// The wireless page opens from entries an earlier visit left, so that it asks no modem.
-std::unique_ptr<CWizardPage> Wireless(const char* mode) {
-    CopyText(Session().wlAuthModeSaved, mode);
-    CopyText(Session().wlKeyIndexSaved, "1");
-    auto page = std::make_unique<CWirelessPage>(ResourcePath("install08.bmp"), nullptr);
-    page->SetRecord({});
-    return page;
-}
+using S = WizardStep;
 
 struct PageCase {
     const char* name;
-    std::function<std::unique_ptr<CWizardPage>()> make;
+    WizardStep step;  // the step that opens the page
     PageText heading;
-    bool shown = true;  // progress pages are only built: showing one starts its work
+    const char* wireless = nullptr;  // the mode an earlier visit left, so no modem is asked
 };
-
-template <typename Page, typename... Extra>
-std::function<std::unique_ptr<CWizardPage>()> Make(const char* bitmap, Extra... extra) {
-    return [=] { return std::make_unique<Page>(ResourcePath(bitmap), extra..., nullptr); };
-}
 
 const PageCase kPages[] = {
-    {"home", Make<CHomePage>("home.bmp"), PageText::HomeTitle},
-    {"guide1", Make<CGuidePage1>("install01.bmp"), PageText::CablesTitle},
-    {"guide2", Make<CGuidePage2>("install02.bmp"), PageText::PowerTitle},
-    {"guide3", Make<CGuidePage3>("install03.bmp"), PageText::PcTitle},
-    {"found", Make<CModemFoundPage>("install04.bmp"), PageText::FoundTitle},
-    {"isp", Make<CIspPage>("install06.bmp"), PageText::IspTitle},
-    {"pppoe", Make<CPppPage>("install07.bmp", 1), PageText::PppoeTitle},
-    {"pppoa", Make<CPppPage>("install07_pppoa.bmp", 0), PageText::PppoaTitle},
-    {"mer", Make<CWanIpPage>("install07_mer.bmp", 1), PageText::WanTitle},
-    {"wep", [] { return Wireless("WEP128"); }, PageText::WirelessTitle},
-    {"wpa", [] { return Wireless("WPA"); }, PageText::WirelessTitle},
-    {"finish", Make<CFinishPage>("install11.bmp"), PageText::FinishTitle},
-    {"detect", Make<CDetectPage>("install05.bmp"), PageText::DetectTitle, false},
-    {"apply", Make<CApplyPage>("install09.bmp"), PageText::ApplyTitle, false},
-    {"test", Make<CInternetTestPage>("install10.bmp"), PageText::TestTitle, false},
+    {"home", S::HomeRelanguage, PageText::HomeTitle},
+    {"guide1", S::HomeStart, PageText::CablesTitle},
+    {"guide2", S::Guide1Next, PageText::PowerTitle},
+    {"guide3", S::Guide2Next, PageText::PcTitle},
+    {"found", S::ModemDetected, PageText::FoundTitle},
+    {"isp", S::ModemFoundNext, PageText::IspTitle},
+    {"pppoe", S::IspNextPppoe, PageText::PppoeTitle},
+    {"pppoa", S::IspNextPppoa, PageText::PppoaTitle},
+    {"mer", S::IspNextMer, PageText::WanTitle},
+    {"wep", S::AccountNext, PageText::WirelessTitle, "WEP128"},
+    {"wpa", S::AccountNext, PageText::WirelessTitle, "WPA"},
+    {"finish", S::InternetWorks, PageText::FinishTitle},
 };
 
-// The controls a user acts on, as the page shows them.
-std::vector<QWidget*> Actionable(const CWizardPage& page) {
-    std::vector<QWidget*> found;
-    for (const ControlTemplate& control : page.Template().controls) {
-        QWidget* widget = page.Control(control.id);
-        if (control.kind == ControlKind::Static || control.kind == ControlKind::ProgressBar ||
-            widget->isHidden() || control.id == kIdOk || control.id == kIdCancel) {
-            continue;
-        }
-        found.push_back(widget);
-    }
-    return found;
+WizardContext Flow(MessageBoxService* boxes, ShellService* shell) {
+    WizardContext flow{boxes, shell, {}};
+    InstallWizardFlow(flow);
+    return flow;
 }
 
 class AccessibilityTest : public ::testing::Test {
@@ -118,79 +86,74 @@ protected:
         }
     }
 
-    // Calls check on every page in every language, the way a run shows it.
-    void ForEveryPage(
-        const std::function<void(CWizardPage&, const PageCase&, PageLanguage)>& check) {
-        for (std::size_t i = 0; i < kAllPageLanguages.size(); ++i) {
-            SetLanguage(Session(), static_cast<int>(i));
-            for (const PageCase& c : kPages) {
-                SCOPED_TRACE(std::string(c.name) + " in " +
-                             LanguageFolderName(kAllPageLanguages[i]));
-                const std::unique_ptr<CWizardPage> page = c.make();
-                if (!c.shown) {
-                    check(*page, c, kAllPageLanguages[i]);
-                    continue;
-                }
-                UiDriver driver;
-                driver.Then([&](CWizardPage& top) {
-                    check(top, c, kAllPageLanguages[i]);
-                    top.OnClose();
-                });
-                driver.Start();
-                page->DoModal();
-                EXPECT_TRUE(driver.Finished());
-            }
-        }
-    }
-
     ScratchFolder folder;
     RecordingMessageBoxService boxes;
     FakeShellService shell;
-    ScopedWizardContext context{WizardContext{&boxes, &shell, {}}};
+    ScopedWizardContext context{Flow(&boxes, &shell)};
 };
 
-TEST_F(AccessibilityTest, EveryPageIsNamedByItsHeadingAndEveryControlInThePagesLanguage) {
-    ForEveryPage([](CWizardPage& page, const PageCase& c, PageLanguage language) {
-        EXPECT_EQ(Read(&page, QAccessible::Name), In(c.heading, language));
-        EXPECT_NE(Read(&page, QAccessible::Name), QStringLiteral("Orvane SetupPilot"));
-        const PageAccessibility* entry = FindPageAccessibility(page.Template().id, false);
-        if (entry->heading != c.heading) entry = FindPageAccessibility(page.Template().id, true);
-        ASSERT_EQ(entry->heading, c.heading);
-        const QString description = Read(&page, QAccessible::Description);
-        EXPECT_FALSE(description.isEmpty());
-        EXPECT_EQ(description.toStdString(), PageDescription(*entry, language));
-        for (QWidget* control : Actionable(page)) {
-            SCOPED_TRACE(control->objectName().toStdString());
-            const PageText* text = FindControlName(*entry, control->objectName().toInt());
-            ASSERT_NE(text, nullptr) << "a control the page does not name";
-            EXPECT_EQ(NameOf(control), In(*text, language));
-        }
-        if (auto* bar = qobject_cast<QProgressBar*>(page.Control(kIdProgress))) {
-            EXPECT_EQ(Read(bar, QAccessible::Name), In(c.heading, language));
-        }
-    });
-}
-
-TEST_F(AccessibilityTest, EveryControlAUserActsOnTakesFocusFromTheKeyboard) {
-    ForEveryPage([](CWizardPage& page, const PageCase&, PageLanguage) {
-        for (QWidget* control : Actionable(page)) {
-            // Tab stops at the checked radio of a group; the arrow keys move within it.
-            QWidget* stop = control;
-            if (auto* radio = qobject_cast<QRadioButton*>(control)) {
-                if (radio->group() && radio->group()->checkedButton()) {
-                    stop = radio->group()->checkedButton();
+// Each page as a run shows it, in two languages of different lengths: named by its heading,
+// described by its body, every control a user acts on named and reachable by Tab.
+TEST_F(AccessibilityTest, EveryPageIsNamedByItsHeadingAndEveryControlNamedAndReachable) {
+    for (PageLanguage language : {PageLanguage::English, PageLanguage::German}) {
+        SetLanguage(Session(), static_cast<int>(language));
+        const auto check = [language](CWizardPage& page, PageText heading) {
+            EXPECT_EQ(Read(&page, QAccessible::Name), In(heading, language));
+            const PageAccessibility* entry =
+                FindPageAccessibility(page.Template().id, heading == PageText::PppoaTitle);
+            const QString description = Read(&page, QAccessible::Description);
+            EXPECT_FALSE(description.isEmpty());
+            EXPECT_EQ(description.toStdString(), PageDescription(*entry, language));
+            // Every control a user acts on, as the page shows it.
+            for (const ControlTemplate& one : page.Template().controls) {
+                QWidget* control = page.Control(one.id);
+                if (one.kind == ControlKind::Static || one.kind == ControlKind::ProgressBar ||
+                    control->isHidden() || one.id == kIdOk || one.id == kIdCancel) {
+                    continue;
                 }
+                SCOPED_TRACE(one.id);
+                const PageText* text = FindControlName(*entry, one.id);
+                ASSERT_NE(text, nullptr) << "a control the page does not name";
+                EXPECT_EQ(NameOf(control), In(*text, language));
+                // Tab stops at the checked radio of a group; the arrow keys move within it.
+                auto* radio = qobject_cast<QRadioButton*>(control);
+                if (radio != nullptr && radio->group() && radio->group()->checkedButton()) {
+                    control = radio->group()->checkedButton();
+                }
+                EXPECT_TRUE(control->focusPolicy() & Qt::TabFocus);
             }
-            EXPECT_TRUE(stop->focusPolicy() & Qt::TabFocus) << control->objectName().toStdString();
+            if (auto* bar = qobject_cast<QProgressBar*>(page.Control(kIdProgress))) {
+                EXPECT_EQ(Read(bar, QAccessible::Name), In(heading, language));
+            }
+        };
+        // Progress pages are only built: showing one starts its work.
+        CDetectPage detect(ResourcePath("install05.bmp"), nullptr);
+        CApplyPage apply(ResourcePath("install09.bmp"), nullptr);
+        CInternetTestPage test(ResourcePath("install10.bmp"), nullptr);
+        check(detect, PageText::DetectTitle);
+        check(apply, PageText::ApplyTitle);
+        check(test, PageText::TestTitle);
+        for (const PageCase& c : kPages) {
+            SCOPED_TRACE(std::string(c.name) + " in " + LanguageFolderName(language));
+            if (c.wireless != nullptr) {
+                CopyText(Session().wlAuthModeSaved, c.wireless);
+                CopyText(Session().wlKeyIndexSaved, "1");
+            }
+            UiDriver driver;
+            driver.Then([&](CWizardPage& top) {
+                check(top, c.heading);
+                top.OnClose();
+            });
+            driver.Start();
+            const WizardSession record{};
+            OpenStep(c.step, nullptr, &record);
+            EXPECT_TRUE(driver.Finished());
         }
-    });
+    }
 }
 
 // Spot checks against the words a reader sees, independent of the table's lookup.
 TEST_F(AccessibilityTest, NamesAreTheWordsOnThePageAndFollowALanguageChange) {
-    WizardContext flow{&boxes, &shell, {}};
-    InstallWizardFlow(flow);
-    ScopedWizardContext installed(std::move(flow));
     SetLanguage(Session(), 3);
     QStringList seen;
     UiDriver driver;

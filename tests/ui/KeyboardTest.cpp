@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <cstdlib>
 #include <map>
@@ -23,7 +22,7 @@
 #include "app/WizardFlow.h"
 #include "core/session/SessionFields.h"
 #include "detection/adapters/NetworkAdapters.h"
-#include "ui/controls/HoverButton.h"
+#include "ui/account/PppPage.h"
 #include "ui/progress/ProgressSettings.h"
 #include "ui/wizard/HomePage.h"
 #include "ui/wizard/ResourcePath.h"
@@ -47,7 +46,7 @@ void Press(CWizardPage& page, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt:
 }
 
 // Presses Tab (or Shift+Tab) until the focus comes back to where it started; the stops in order.
-Ids Walk(CWizardPage& page, Qt::KeyboardModifiers modifiers) {
+Ids Walk(CWizardPage& page, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     Ids stops{FocusedId(page)};
     for (int i = 0; i < 40; ++i) {
         Press(page, Qt::Key_Tab, modifiers);
@@ -57,9 +56,15 @@ Ids Walk(CWizardPage& page, Qt::KeyboardModifiers modifiers) {
     return stops;
 }
 
-// Tabs forward until the control has the focus.
 void TabTo(CWizardPage& page, int id) {
     for (int i = 0; i < 40 && FocusedId(page) != id; ++i) Press(page, Qt::Key_Tab);
+}
+
+// Keys go to the active window: a page's turn comes once it is.
+UiDriver::Match Active(const std::string& page) {
+    return [page](CWizardPage& top) {
+        return top.isActiveWindow() && (page.empty() || page == top.metaObject()->className());
+    };
 }
 
 // Keys pressed on a control after tabbing to it, then text typed into it.
@@ -67,14 +72,6 @@ struct Entry {
     int id;
     std::vector<Qt::Key> keys;
     QString text;
-};
-
-struct KeyboardCase {
-    const char* name;
-    const char* accountPage;
-    std::map<std::string, std::vector<Entry>> entries;
-    Ids accountAfter;  // the account page's Tab stops once the entries are made, from the last
-    std::string wan;   // the WAN request the run's entries make
 };
 
 const Ids kRow{1015, 1013, 1014};  // Exit, Back, Next as drawn
@@ -93,18 +90,12 @@ const std::map<std::string, Ids> kChains{
     {"CFinishPage", {1015}},
 };
 
-// The country "Other", the protocol chosen with the keys given, VPI 8 and VCI 35.
-std::vector<Entry> Isp(std::vector<Qt::Key> protocol) {
-    return {{1023, {Qt::Key_Home}, {}},
-            {1019, std::move(protocol), {}},
-            {1020, {Qt::Key_Home}, {}},
-            {1021, {}, "8"},
-            {1022, {}, "35"}};
-}
-
-TEST(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
+// Tab, arrows, typing and Space from the home page to the final page of a MER run, every page's
+// Tab order walked both ways (the PPP page, which a MER run skips, on its own), the ring shown
+// only once the keyboard moved the focus, then a language chosen from the list by keyboard.
+TEST(KeyboardRun, HomeToFinalPageAndTheLanguageListByKeyboardAlone) {
     ScratchFolder folder;
-    folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(40, 80, 120));
+    folder.AddLanguage("English", QSize(600, 560), QColor(40, 80, 120));
     WriteDhcpHelper("exit 0");
     RecordingMessageBoxService boxes;
     WizardContext wizard;
@@ -112,146 +103,115 @@ TEST(KeyboardRun, HomeToFinalPageByTabSpaceAndTyping) {
     InstallWizardFlow(wizard);
     ScopedWizardContext context(std::move(wizard));
     ScopedProgressSettings settings(QuickProgressSettings());
-    const std::string wan = "wancfg.wzd?method=set&edit=0&ntwkPrtcl=";
-    KeyboardCase runs[] = {
-        {"PPPoE",
-         "CPppPage",
-         {{"CIspPage", Isp({Qt::Key_Home})},
-          {"CPppPage", {{1026, {}, "anna"}, {1027, {}, "secret"}}}},
-         {1027, 1059, 1060, 1015, 1013, 1014, 1026},
-         wan + "0&encapMode=0&atmVpi=8&atmVci=35&pppUserName=anna&pppPassword=secret"
-               "&pppServerName="},
-        {"MER",
-         "CWanIpPage",
-         {{"CIspPage", Isp({Qt::Key_Home, Qt::Key_Down, Qt::Key_Down})},
-          {"CWanIpPage",
-           {{1029, {Qt::Key_Down}, {}}, {1040, {}, "10.0.0.2"}, {1041, {}, "255.255.255.0"}}}},
-         // A fixed address: its radio and one stop per address control.
-         {1041, 1031, 1033, 1015, 1013, 1014, 1030, 1040},
-         wan + "2&encapMode=0&atmVpi=8&atmVci=35&enblDhcpClnt=0&wanIpAddress=10.0.0.2"
-               "&wanSubnetMask=255.255.255.0&enblAuto=1&dnsDynamic=1"},
+    ASSERT_TRUE(WaitForWorkers(10000));
+    std::destroy_at(&Session());
+    std::construct_at(&Session());
+    std::map<std::string, Ids> forward, backward;
+    const auto walk = [&](CWizardPage& top) {
+        forward[top.metaObject()->className()] = Walk(top);
+        backward[top.metaObject()->className()] = Walk(top, Qt::ShiftModifier);
     };
-    const std::string address = "127.0.0.230";
-    for (KeyboardCase& run : runs) {
-        SCOPED_TRACE(run.name);
-        ASSERT_TRUE(WaitForWorkers(10000));
-        std::destroy_at(&Session());
-        std::construct_at(&Session());
-        ModemSim sim(address);
-        std::string error;
-        ASSERT_TRUE(sim.Start(&error)) << error;
-        setenv(kSimulatedModemVariable, address.c_str(), 1);
-        run.entries["CWirelessPage"] = {{1050, {}, "Anna"}};
-        std::map<std::string, Ids> forward, backward;
-        UiDriver driver(20000);
-        const std::vector<std::string> pages{"CHomePage",     "CGuidePage1",     "CGuidePage2",
-                                             "CGuidePage3",   "CModemFoundPage", "CIspPage",
-                                             run.accountPage, "CWirelessPage",   "CFinishPage"};
-        for (const std::string& page : pages) {
-            // Keys go to the active window: each page's turn comes once it is.
-            const auto active = [page](CWizardPage& top) {
-                return top.isActiveWindow() && page == top.metaObject()->className();
-            };
-            driver.When(active, [&, page](CWizardPage& top) {
-                forward[page] = Walk(top, Qt::NoModifier);
-                backward[page] = Walk(top, Qt::ShiftModifier);
-                for (const Entry& entry : run.entries[page]) {
-                    TabTo(top, entry.id);
-                    for (Qt::Key key : entry.keys) Press(top, key);
-                    // Each key to the focused field, as the dot moves on in an address.
-                    for (QChar c : entry.text) QTest::keyClicks(QApplication::focusWidget(), c);
-                }
-                if (page == run.accountPage) forward["after"] = Walk(top, Qt::NoModifier);
-                TabTo(top, page == "CHomePage"     ? CHomePage::kIdStart
-                           : page == "CFinishPage" ? kIdExit
-                                                   : kIdNext);
-                for (Qt::Key inert : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-                    Press(top, inert);
-                }
-                if (UiDriver::TopPage() != &top) throw std::runtime_error("a key ended " + page);
-                Press(top, Qt::Key_Space);
-            });
-        }
-        driver.Start();
-        CHomePage home(ResourcePath("home.bmp"), nullptr);
-        home.DoModal();
-        EXPECT_TRUE(driver.Finished());
-        for (const std::string& page : pages) {
-            const Ids& chain = kChains.at(page);
-            EXPECT_EQ(forward[page], chain) << page;
-            Ids back{chain.front()};
-            back.insert(back.end(), chain.rbegin(), chain.rend() - 1);
-            EXPECT_EQ(backward[page], back) << page;
-        }
-        EXPECT_EQ(forward["after"], run.accountAfter);
-        ASSERT_EQ(sim.Requests().size(), 5u);
-        EXPECT_EQ(sim.Requests()[2], run.wan);
-        EXPECT_EQ(sim.Requests()[3], "wl.wzd?method=set&wlSsid=Anna&wlChannel=0&wlAuthMode=open");
-        EXPECT_TRUE(boxes.Entries().empty());
-    }
-    unsetenv(kSimulatedModemVariable);
-}
+    UiDriver ppp;
+    ppp.When(Active("CPppPage"), [&](CWizardPage& top) {
+        walk(top);
+        top.OnClose();
+    });
+    ppp.Start();
+    CPppPage(ResourcePath("install07.bmp"), 1, nullptr).DoModal();
+    EXPECT_TRUE(ppp.Finished());
 
-// A language chosen from the list by keyboard rebuilds the home page with the list in focus.
-TEST(KeyboardRun, LanguageListKeepsTheFocusAcrossTheRebuild) {
-    ScratchFolder folder;
-    folder.AddLanguage(QStringLiteral("English"), QSize(600, 560), QColor(40, 80, 120));
-    WizardContext wizard;
-    InstallWizardFlow(wizard);
-    ScopedWizardContext context(std::move(wizard));
-    Session().languageIndex = 0;
-    int focused = 0;
-    UiDriver driver;
-    driver.When([](CWizardPage& top) { return top.isActiveWindow(); },
-                [](CWizardPage& top) {
-                    TabTo(top, CHomePage::kIdLanguageList);
-                    Press(top, Qt::Key_Down);
-                });
-    driver.When([](CWizardPage& top) { return top.isActiveWindow() && top.Owner() != nullptr; },
-                [&focused](CWizardPage& top) {
-                    focused = FocusedId(top);
-                    UiDriver::CloseAllPages();
-                });
+    ModemSim sim("127.0.0.230");
+    std::string error;
+    ASSERT_TRUE(sim.Start(&error)) << error;
+    setenv(kSimulatedModemVariable, "127.0.0.230", 1);
+    // The country "Other", MER (third protocol), VPI 8, VCI 35; a fixed address; a network name.
+    std::map<std::string, std::vector<Entry>> entries{
+        {"CIspPage",
+         {{1023, {Qt::Key_Home}, {}},
+          {1019, {Qt::Key_Home, Qt::Key_Down, Qt::Key_Down}, {}},
+          {1020, {Qt::Key_Home}, {}},
+          {1021, {}, "8"},
+          {1022, {}, "35"}}},
+        {"CWanIpPage",
+         {{1029, {Qt::Key_Down}, {}}, {1040, {}, "10.0.0.2"}, {1041, {}, "255.255.255.0"}}},
+        {"CWirelessPage", {{1050, {}, "Anna"}}},
+    };
+    Ids wanAfter;
+    std::vector<bool> rings;  // on the home page's second button, by focus reason
+    UiDriver driver(20000);
+    driver.When(Active("CHomePage"), [&rings](CWizardPage& top) {
+        QWidget* guide = top.Control(1004);
+        const QImage plain = guide->grab().toImage();
+        for (Qt::FocusReason reason :
+             {Qt::OtherFocusReason, Qt::MouseFocusReason, Qt::TabFocusReason}) {
+            if (reason == Qt::TabFocusReason)
+                Press(top, Qt::Key_Tab);
+            else
+                guide->setFocus(reason);
+            rings.push_back(guide->hasFocus() && guide->grab().toImage() != plain);
+            top.Control(1003)->setFocus(Qt::OtherFocusReason);
+        }
+    });
+    for (const char* page :
+         {"CHomePage", "CGuidePage1", "CGuidePage2", "CGuidePage3", "CModemFoundPage", "CIspPage",
+          "CWanIpPage", "CWirelessPage", "CFinishPage"}) {
+        driver.When(Active(page), [&, page = std::string(page)](CWizardPage& top) {
+            walk(top);
+            for (const Entry& entry : entries[page]) {
+                TabTo(top, entry.id);
+                for (Qt::Key key : entry.keys) Press(top, key);
+                // Each key to the focused field, as the dot moves on in an address.
+                for (QChar c : entry.text) QTest::keyClicks(QApplication::focusWidget(), c);
+            }
+            if (page == "CWanIpPage") wanAfter = Walk(top);
+            TabTo(top, page == "CHomePage"     ? CHomePage::kIdStart
+                       : page == "CFinishPage" ? kIdExit
+                                               : kIdNext);
+            for (Qt::Key inert : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) Press(top, inert);
+            if (UiDriver::TopPage() != &top) throw std::runtime_error("a key ended " + page);
+            Press(top, Qt::Key_Space);
+        });
+    }
     driver.Start();
     CHomePage(ResourcePath("home.bmp"), nullptr).DoModal();
+    unsetenv(kSimulatedModemVariable);
     EXPECT_TRUE(driver.Finished());
+    EXPECT_EQ(rings, (std::vector<bool>{false, false, true}));
+    for (const auto& [page, chain] : kChains) {
+        EXPECT_EQ(forward[page], chain) << page;
+        Ids back{chain.front()};
+        back.insert(back.end(), chain.rbegin(), chain.rend() - 1);
+        EXPECT_EQ(backward[page], back) << page;
+    }
+    // A fixed address: its radio and one stop per address control join the chain.
+    EXPECT_EQ(wanAfter, (Ids{1041, 1031, 1033, 1015, 1013, 1014, 1030, 1040}));
+    ASSERT_EQ(sim.Requests().size(), 5u);
+    EXPECT_EQ(sim.Requests()[2],
+              "wancfg.wzd?method=set&edit=0&ntwkPrtcl=2&encapMode=0&atmVpi=8&atmVci=35"
+              "&enblDhcpClnt=0&wanIpAddress=10.0.0.2&wanSubnetMask=255.255.255.0&enblAuto=1"
+              "&dnsDynamic=1");
+    EXPECT_EQ(sim.Requests()[3], "wl.wzd?method=set&wlSsid=Anna&wlChannel=0&wlAuthMode=open");
+    EXPECT_TRUE(boxes.Entries().empty());
+
+    // The language list: the home page rebuilt for the language chosen keeps the list in focus.
+    int focused = 0;
+    UiDriver language;
+    language.When(Active(""), [](CWizardPage& top) {
+        TabTo(top, CHomePage::kIdLanguageList);
+        Press(top, Qt::Key_Down);
+    });
+    language.When([](CWizardPage& top) { return top.isActiveWindow() && top.Owner() != nullptr; },
+                  [&focused](CWizardPage& top) {
+                      focused = FocusedId(top);
+                      UiDriver::CloseAllPages();
+                  });
+    language.Start();
+    CHomePage(ResourcePath("home.bmp"), nullptr).DoModal();
+    EXPECT_TRUE(language.Finished());
     EXPECT_EQ(focused, CHomePage::kIdLanguageList);
     EXPECT_EQ(Session().languageIndex, 1);
     std::destroy_at(&Session());
     std::construct_at(&Session());
-}
-
-// Focus given by a click or by the program looks like no focus at all; focus moved by Tab shows
-// a ring. Space on the focused button clicks it once; Enter and Escape do not.
-TEST(HoverButtonKeys, OnlyKeyboardFocusShowsAndSpaceClicks) {
-    QTemporaryDir dir;
-    const QString strip = dir.filePath(QStringLiteral("strip.png"));
-    QImage image(60, 80, QImage::Format_RGB32);
-    image.fill(QColor(200, 220, 240));
-    ASSERT_TRUE(image.save(strip));
-    QWidget window;
-    CHoverButton first(&window), second(&window);
-    for (CHoverButton* button : {&first, &second}) button->LoadBitmaps(strip);
-    second.move(0, 30);
-    int clicks = 0;
-    QObject::connect(&second, &QAbstractButton::clicked, [&clicks] { ++clicks; });
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    const QImage plain = second.grab().toImage();
-    for (Qt::FocusReason reason : {Qt::OtherFocusReason, Qt::MouseFocusReason}) {
-        second.setFocus(reason);
-        ASSERT_TRUE(second.hasFocus());
-        EXPECT_EQ(second.grab().toImage(), plain) << reason;
-        first.setFocus(Qt::OtherFocusReason);
-    }
-    QTest::keyClick(&first, Qt::Key_Tab);
-    ASSERT_TRUE(second.hasFocus());
-    EXPECT_NE(second.grab().toImage(), plain);
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape, Qt::Key_Space}) {
-        QTest::keyClick(&second, key);
-    }
-    EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace

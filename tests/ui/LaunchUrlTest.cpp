@@ -9,42 +9,36 @@
 
 namespace {
 
-constexpr const char* kAddress = "https://example.test/";
-
+// Only a desktop result of 32 or less falls back to the registered HTML command, cut at its
+// placeholder with the address appended.
 TEST(LaunchUrlTest, FallsBackToTheRegisteredCommandCutAtItsPlaceholder) {
     struct Case {
-        const char* name;
         int urlResult;
         std::optional<std::string> registered;
-        std::optional<std::string> started;  // command line run, if any
+        std::optional<std::string> started;  // the command line run, if any
         int result;
     };
     const Case cases[] = {
-        {"desktop handler works: nothing is looked up", kShellOk, "browser %u", std::nullopt,
-         kShellOk},
-        // Above 32 is success: 33 is taken as it is, 32 already falls back.
-        {"just above the boundary", 33, "browser %u", std::nullopt, 33},
-        {"at the boundary", 32, "browser %u", "browser  https://example.test/", kStartOk},
-        {"nothing registered: the desktop's failure", kShellNoAssociation, std::nullopt,
-         std::nullopt, kShellNoAssociation},
-        {"bare placeholder: cut there, arguments after it lost", kShellNoAssociation,
-         "browser --new %U --private", "browser --new  https://example.test/", kStartOk},
-        {"quoted placeholder is found before a bare one", 2, "browser %f \"%u\" -x",
-         "browser %f  https://example.test/", kStartOk},
-        {"no placeholder: address appended", kShellFileNotFound, "browser --flag",
-         "browser --flag https://example.test/", kStartOk},
+        {33, "browser %u", std::nullopt, 33},
+        {32, "browser %u", "browser  https://example.test/", kStartOk},
+        {kShellNoAssociation, std::nullopt, std::nullopt, kShellNoAssociation},
+        // A bare placeholder cuts there, losing what follows; a quoted one is found first.
+        {kShellNoAssociation, "browser --new %U --private", "browser --new  https://example.test/",
+         kStartOk},
+        {2, "browser %f \"%u\" -x", "browser %f  https://example.test/", kStartOk},
+        {kShellFileNotFound, "browser --flag", "browser --flag https://example.test/", kStartOk},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.registered.value_or("nothing registered"));
         FakeShellService shell;
-        shell.results[kAddress] = c.urlResult;
+        shell.results["https://example.test/"] = c.urlResult;
         shell.htmlCommand = c.registered;
-        EXPECT_EQ(LaunchUrl(shell, kAddress), c.result);
+        EXPECT_EQ(LaunchUrl(shell, "https://example.test/"), c.result);
         std::optional<std::string> started;
         bool lookedUp = false;
         for (const auto& call : shell.Calls()) {
             if (call.what == "start") started = call.target;
-            if (call.what == "html") lookedUp = true;
+            lookedUp = lookedUp || call.what == "html";
         }
         EXPECT_EQ(started, c.started);
         EXPECT_EQ(lookedUp, c.urlResult <= 32);

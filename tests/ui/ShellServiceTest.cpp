@@ -1,232 +1,133 @@
-// The desktop shell service for real, in a desktop of the test's own: a scratch XDG layout
-// (applications, associations and a small MIME database) whose applications are scripts that
-// write down the arguments they were started with. Each request runs in shell_probe, a process
-// of its own, since the desktop's associations are read once per process.
+// The desktop shell service for real, in a desktop of the test's own: a scratch XDG layout whose
+// applications are scripts that write down the arguments they were started with. Each request
+// runs in shell_probe, a process of its own, since the desktop reads its associations once.
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 #include <map>
-#include <optional>
-#include <string>
-#include <vector>
+#include <utility>
 
 #include "ui/services/ShellService.h"
 
 namespace {
 
-constexpr int kMarkerWaitMs = 5000;
-
-struct App {
-    const char* name;
-    const char* mimeTypes;  // MimeType= of its desktop entry
-    const char* arguments;  // what follows the program in Exec=
-};
-
-class ScratchDesktop {
-public:
-    ScratchDesktop() {
-        for (const char* dir : {"config", "config-dirs", "data/applications", "share/mime", "home",
-                                "bin", "markers", "beside/Docs", "beside/Support"}) {
-            QDir().mkpath(Path(dir));
-        }
-        // The MIME database's plain glob list is enough for types chosen by file name.
-        Write("share/mime/globs2",
-              "50:application/pdf:*.pdf\n50:text/html:*.html\n50:text/html:*.htm\n");
-    }
-
-    QString Path(const QString& relative) const { return root_.filePath(relative); }
-
-    void Write(const QString& relative, const QByteArray& text, bool executable = false) {
-        QFile file(Path(relative));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << relative.toStdString();
-        file.write(text);
-        file.close();
-        if (executable) {
-            file.setPermissions(file.permissions() | QFileDevice::ExeOwner | QFileDevice::ExeGroup |
-                                QFileDevice::ExeOther);
-        }
-    }
-
-    // A script that writes its arguments into markers/NAME, and writes it once only whole.
-    QByteArray MarkerScript(const QString& name) const {
-        const QString marker = Path("markers/" + name);
-        return ("#!/bin/sh\nprintf '%s' \"$*\" > '" + marker + ".part' && mv '" + marker +
-                ".part' '" + marker + "'\n")
-            .toUtf8();
-    }
-
-    // The application's script, its desktop entry, and the entry in the folder's cache of
-    // types, which the desktop's package tools keep and the desktop reads.
-    void AddApp(const App& app) {
-        const QString name = QString::fromUtf8(app.name);
-        Write("bin/" + name, MarkerScript(name), true);
-        Write("data/applications/" + name + ".desktop",
-              "[Desktop Entry]\nType=Application\nName=" + name.toUtf8() +
-                  "\nExec=" + Path("bin/" + name).toUtf8() + " " + app.arguments +
-                  "\nMimeType=" + app.mimeTypes + "\n");
-        for (const QString& type :
-             QString::fromUtf8(app.mimeTypes).split(';', Qt::SkipEmptyParts)) {
-            types_[type] += name + ".desktop;";
-        }
-        QByteArray cache = "[MIME Cache]\n";
-        for (const auto& [type, entries] : types_) cache += (type + "=" + entries + "\n").toUtf8();
-        Write("data/applications/mimeinfo.cache", cache);
-    }
-
-    // The printed result of one shell_probe run in this desktop; -1 when it did not run.
-    int Probe(const QStringList& arguments) const {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", Path("home"));
-        env.insert("XDG_CONFIG_HOME", Path("config"));
-        env.insert("XDG_CONFIG_DIRS", Path("config-dirs"));
-        env.insert("XDG_DATA_HOME", Path("data"));
-        env.insert("XDG_DATA_DIRS", Path("share"));
-        env.insert("GIO_USE_VFS", "local");
-        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + Path("no-bus"));
-        QProcess probe;
-        probe.setProcessEnvironment(env);
-        probe.start(QStringLiteral(SHELL_PROBE_PATH), arguments);
-        if (!probe.waitForFinished(10000) || probe.exitCode() != 0) return -1;
-        bool ok = false;
-        const int result = probe.readAllStandardOutput().trimmed().toInt(&ok);
-        return ok ? result : -1;
-    }
-
-    // What the application NAME was started with, once it has written it; nothing in time.
-    std::optional<std::string> Marker(const QString& name, int waitMs = kMarkerWaitMs) const {
-        QElapsedTimer clock;
-        clock.start();
-        QFile file(Path("markers/" + name));
-        while (!file.exists()) {
-            if (clock.elapsed() > waitMs) return std::nullopt;
-            QThread::msleep(20);
-        }
-        if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-        return file.readAll().toStdString();
-    }
-
-private:
-    QTemporaryDir temp_;
-    QDir root_{temp_.path()};
-    std::map<QString, QString> types_;
+// Each application's types and what follows the program in its Exec= line.
+const std::map<QString, std::pair<QString, QString>> kApps{
+    {"viewer", {"application/pdf", "%f"}},
+    {"web", {"text/html", "%u"}},
+    {"browser", {"x-scheme-handler/https;text/html", "--tab %u"}},
+    {"quoted", {"text/html", "--new-window \"%u\" --after"}},
 };
 
 struct Case {
-    const char* name;
-    std::vector<App> apps;
-    QStringList request;  // shell_probe's arguments, "@" standing for the scratch folder
+    QString apps;     // the applications installed, by name
+    QString request;  // shell_probe's arguments; "@" is the folder beside the program
     int result;
-    // Applications that must have run, with their arguments ("@" again), and those that must not.
-    std::map<QString, std::string> ran;
-    std::vector<QString> notRan;
+    QString ran;     // "NAME=ARGUMENTS" an application or script must have written, if any
+    QString notRan;  // a marker that must not appear, if any
 };
 
-void RunCases(const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        ScratchDesktop desktop;
-        const QString beside = desktop.Path("beside");
-        for (const App& app : c.apps) desktop.AddApp(app);
-        // A manual that is also a script: started as a program, it would leave its own marker.
-        desktop.Write("beside/Docs/Manual.pdf", desktop.MarkerScript("manual-executed"), true);
-        desktop.Write("beside/Docs/QIG.pdf", "%PDF-1.4\n%%EOF\n");
-        desktop.Write("beside/Support/SupportDesk",
-                      "#!/bin/sh\npwd > '" + desktop.Path("markers/support").toUtf8() + "'\n",
-                      true);
-        desktop.Write("beside/Support/notes.txt", "#!/bin/sh\ntouch notes-ran\n");
-        QStringList request = c.request;
-        request.replaceInStrings("@", beside);
-        EXPECT_EQ(desktop.Probe(request), c.result);
-        for (const auto& [app, arguments] : c.ran) {
-            EXPECT_EQ(desktop.Marker(app),
-                      QString::fromStdString(arguments).replace("@", beside).toStdString())
-                << app.toStdString();
-        }
-        for (const QString& app : c.notRan) {
-            EXPECT_EQ(desktop.Marker(app, 0), std::nullopt) << app.toStdString();
-        }
+// What the file holds once written, polling for up to waitMs; empty if nothing came in time.
+QString WaitForMarker(const QString& path, int waitMs) {
+    QElapsedTimer clock;
+    clock.start();
+    for (QFile file(path);; QThread::msleep(20)) {
+        if (file.open(QIODevice::ReadOnly) && file.size() > 0)
+            return QString::fromUtf8(file.readAll());
+        file.close();
+        if (clock.elapsed() >= waitMs) return {};
     }
 }
 
-const App kViewer{"viewer", "application/pdf;", "%f"};
+void RunCase(const Case& c) {
+    SCOPED_TRACE((c.request + " with " + c.apps).toStdString());
+    QTemporaryDir temp;
+    const QString root = temp.path(), beside = root + "/beside";
+    const auto write = [&root](const QString& relative, const QByteArray& text, bool exec = false) {
+        QDir().mkpath(QFileInfo(root + "/" + relative).path());
+        QFile file(root + "/" + relative);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+        if (exec) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    };
+    // Writes its arguments into markers/NAME.
+    const auto script = [&root](const QString& name) {
+        return ("#!/bin/sh\nprintf '%s' \"$*\" > '" + root + "/markers/" + name + "'\n").toUtf8();
+    };
+    QDir().mkpath(root + "/markers");
+    write("XDG_DATA_DIRS/mime/globs2", "50:application/pdf:*.pdf\n50:text/html:*.html\n");
+    QByteArray cache = "[MIME Cache]\n";
+    for (const QString& app : c.apps.split(' ', Qt::SkipEmptyParts)) {
+        const auto& [types, arguments] = kApps.at(app);
+        write("bin/" + app, script(app), true);
+        write("XDG_DATA_HOME/applications/" + app + ".desktop",
+              ("[Desktop Entry]\nType=Application\nName=" + app + "\nExec=" + root + "/bin/" + app +
+               " " + arguments + "\nMimeType=" + types + ";\n")
+                  .toUtf8());
+        for (const QString& type : types.split(';'))
+            cache += (type + "=" + app + ".desktop;\n").toUtf8();
+    }
+    write("XDG_DATA_HOME/applications/mimeinfo.cache", cache);
+    // A manual that is also a script, and a script without the execute bit: neither may run.
+    write("beside/Docs/Manual.pdf", script("manual"), true);
+    write("beside/Docs/QIG.pdf", "%PDF-1.4\n%%EOF\n");
+    write("beside/Support/SupportDesk",
+          "#!/bin/sh\npwd > '" + root.toUtf8() + "/markers/support'\n", true);
+    write("beside/Support/notes.txt", script("notes"));
 
-// Documents open only with an application for their type; programs start in their folder and
-// only when executable; web addresses go to the handler of their scheme, else to the HTML
-// application's command cut at its placeholder with the address appended.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // Each folder of the desktop is named after the variable that points at it.
+    for (const char* name :
+         {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS"}) {
+        env.insert(name, root + "/" + name);
+    }
+    env.insert("GIO_USE_VFS", "local");
+    env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + root + "/no-bus");
+    QProcess probe;
+    probe.setProcessEnvironment(env);
+    probe.start(QStringLiteral(SHELL_PROBE_PATH),
+                QString(c.request).replace("@", beside).split(' '));
+    ASSERT_TRUE(probe.waitForFinished(10000) && probe.exitCode() == 0);
+    EXPECT_EQ(probe.readAllStandardOutput().trimmed().toInt(), c.result);
+    if (!c.ran.isEmpty()) {
+        const QString name = c.ran.section('=', 0, 0);
+        EXPECT_EQ(WaitForMarker(root + "/markers/" + name, 5000),
+                  c.ran.section('=', 1).replace("@", beside));
+    }
+    if (!c.notRan.isEmpty()) {
+        EXPECT_EQ(WaitForMarker(root + "/markers/" + c.notRan, c.ran.isEmpty() ? 300 : 0), "");
+    }
+}
+
+// Documents open only with an application for their type, never as programs; programs start in
+// their folder and only when executable; web addresses go to the handler of their scheme, else
+// to the HTML application's command cut at its placeholder with the address appended.
 TEST(DesktopShellServiceTest, EachRequestStartsOnlyWhatTheDesktopNamesForIt) {
-    const QStringList url{"url", "https://example.test/"};
-    RunCases({
-        {"a viewer for PDF opens the guide",
-         {kViewer},
-         {"document", "@/Docs", "QIG.pdf"},
-         kShellOk,
-         {{"viewer", "@/Docs/QIG.pdf"}},
-         {}},
-        {"no application for PDF: nothing opens although the file is there",
-         {{"web", "text/html;", "%u"}},
-         {"document", "@/Docs", "QIG.pdf"},
-         kShellNoAssociation,
-         {},
-         {"web"}},
-        {"a manual marked executable is opened by the viewer, not run",
-         {kViewer},
-         {"document", "@/Docs", "Manual.pdf"},
-         kShellOk,
-         {{"viewer", "@/Docs/Manual.pdf"}},
-         {"manual-executed"}},
-        {"a manual marked executable without a viewer is not run either",
-         {},
-         {"document", "@/Docs", "Manual.pdf"},
-         kShellNoAssociation,
-         {},
-         {"manual-executed"}},
-        {"missing folder",
-         {kViewer},
-         {"document", "@/NoDocs", "QIG.pdf"},
-         kShellPathNotFound,
-         {},
-         {"viewer"}},
-        {"missing file",
-         {kViewer},
-         {"document", "@/Docs", "Qig_german.pdf"},
-         kShellFileNotFound,
-         {},
-         {"viewer"}},
-        {"the support tool runs in its own folder",
-         {},
-         {"program", "@/Support", "SupportDesk"},
-         kShellOk,
-         {{"support", "@/Support\n"}},
-         {}},
-        {"a file without the execute bit is not started",
-         {},
-         {"program", "@/Support", "notes.txt"},
-         kShellAccessDenied,
-         {},
-         {}},
-        {"missing folder", {}, {"program", "@/Acrobat", "AdbeRdr"}, kShellPathNotFound, {}, {}},
-        {"missing program", {}, {"program", "@/Support", "AdbeRdr"}, kShellFileNotFound, {}, {}},
-        {"a handler for the scheme",
-         {{"browser", "x-scheme-handler/https;text/html;", "--tab %u"}},
-         url,
-         kShellOk,
-         {{"browser", "--tab https://example.test/"}},
-         {}},
-        {"quoted field code: cut there",
-         {{"web", "text/html;", "--new-window \"%u\" --after"}},
-         url,
-         kStartOk,
-         {{"web", "--new-window https://example.test/"}},
-         {}},
-        {"no browser at all", {kViewer}, url, kShellNoAssociation, {}, {"viewer"}},
-    });
+    const QString url = "url https://example.test/";
+    const Case cases[] = {
+        {"viewer", "document @/Docs QIG.pdf", kShellOk, "viewer=@/Docs/QIG.pdf", ""},
+        {"web", "document @/Docs QIG.pdf", kShellNoAssociation, "", "web"},
+        // A manual marked executable is opened by the viewer, and without one not at all.
+        {"viewer", "document @/Docs Manual.pdf", kShellOk, "viewer=@/Docs/Manual.pdf", "manual"},
+        {"", "document @/Docs Manual.pdf", kShellNoAssociation, "", "manual"},
+        {"viewer", "document @/NoDocs QIG.pdf", kShellPathNotFound, "", "viewer"},
+        {"viewer", "document @/Docs Qig_german.pdf", kShellFileNotFound, "", "viewer"},
+        // The support tool runs in its own folder; a file without the execute bit never runs.
+        {"", "program @/Support SupportDesk", kShellOk, "support=@/Support\n", ""},
+        {"", "program @/Support notes.txt", kShellAccessDenied, "", "notes"},
+        {"", "program @/Acrobat AdbeRdr", kShellPathNotFound, "", ""},
+        {"", "program @/Support AdbeRdr", kShellFileNotFound, "", ""},
+        {"browser", url, kShellOk, "browser=--tab https://example.test/", ""},
+        {"quoted", url, kStartOk, "quoted=--new-window https://example.test/", ""},
+        {"viewer", url, kShellNoAssociation, "", "viewer"},
+    };
+    for (const Case& c : cases) RunCase(c);
 }
 
 }  // namespace
