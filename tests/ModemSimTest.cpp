@@ -3,6 +3,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -14,34 +15,23 @@ namespace {
 
 using namespace std::string_literals;
 
-int Connect(const std::string& address) {
+const std::string kLan = "connectiontest.wzd?method=lanconnection&device=HX4260RB";
+
+// One exchange the way the wizard makes it: connect, one send, one receive of at most size
+// bytes, close.
+std::string Exchange(const std::string& address, const std::string& request,
+                     std::size_t size = 260) {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
     sa.sin_port = htons(1028);
     inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
     EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0) << address;
-    return fd;
-}
-
-// One receive of at most size bytes; -1 when nothing came within timeoutMs.
-ssize_t ReceiveOnce(int fd, std::string& out, std::size_t size = 260, int timeoutMs = 3000) {
-    timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
-    out.assign(size, '\0');
-    ssize_t n = recv(fd, out.data(), size, 0);
-    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return n;
-}
-
-const std::string kLan = "connectiontest.wzd?method=lanconnection&device=HX4260RB";
-
-// One exchange the way the wizard makes it: connect, one send, one receive, close.
-std::string Exchange(const std::string& address, const std::string& request) {
-    int fd = Connect(address);
     EXPECT_EQ(send(fd, request.data(), request.size(), 0), static_cast<ssize_t>(request.size()));
-    std::string reply;
-    ReceiveOnce(fd, reply);
+    timeval tv{3, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
+    std::string reply(size, '\0');
+    reply.resize(static_cast<std::size_t>(std::max<ssize_t>(recv(fd, reply.data(), size, 0), 0)));
     close(fd);
     return reply;
 }
@@ -129,12 +119,9 @@ TEST(ModemSimFaults, OversizedRepliesRunPastWhatTheWizardReads) {
     ModemSim sim("127.0.0.106");
     ASSERT_TRUE(sim.Start());
     sim.SetFault(RequestKind::LanTest, {FaultMode::Oversized});
-    int fd = Connect("127.0.0.106");
-    send(fd, kLan.data(), kLan.size(), 0);
-    std::string reply;
-    EXPECT_GT(ReceiveOnce(fd, reply, 2048), 260);
+    const std::string reply = Exchange("127.0.0.106", kLan, 2048);
+    EXPECT_GT(reply.size(), 260u);
     EXPECT_TRUE(reply.starts_with("connectiontest.wzd?connection=ok&")) << reply;
-    close(fd);
 }
 
 // The package check waits for the program's first line before it sends requests.

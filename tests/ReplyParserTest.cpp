@@ -56,7 +56,6 @@ TEST(ReplyParser, InterpretsEachModeAsTheModemGrammarSays) {
         // A key without a value at the end ends the interpretation.
         {"?reason=0&x", ReplyWirelessGet, 0, ""},
         {"?reason=", ReplyReason, 0, ""},
-        {"?a=1", ReplyWanTest, 0, ""},
         // A mode outside 0..3 yields 10 as soon as a pair is read.
         {"?a=1", 7, 10, nullptr},
         // Numbers saturate instead of overflowing.
