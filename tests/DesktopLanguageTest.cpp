@@ -27,26 +27,20 @@ TEST(DesktopLanguage, FirstSetOfLcAllLcMessagesLangDecidesAndEnglishIsTheFallbac
         {"de_DE.UTF-8", "fr_FR.UTF-8", "it_IT.UTF-8", 2},
         {nullptr, "fr_FR.UTF-8", "it_IT.UTF-8", 1},
         {"", "fr_FR.UTF-8", "it_IT.UTF-8", 1},  // set but empty counts as unset
-        {nullptr, "", "es_ES.UTF-8", 4},
         // The deciding locale is none of the five: English, not the next variable's language.
         {"C", "fr_FR.UTF-8", "it_IT.UTF-8", 0},
         {nullptr, "nl_NL.UTF-8", "fr_FR.UTF-8", 0},
+        {nullptr, "", "es_ES.UTF-8", 4},
         {nullptr, nullptr, nullptr, 0},
-        {"", "", "", 0},
     };
     for (const auto& c : cases) {
-        const auto text = [](const char* v) { return v ? "\"" + std::string(v) + "\"" : "unset"; };
-        EXPECT_EQ(DesktopLanguage(c.lcAll, c.lcMessages, c.lang), c.language)
-            << "LC_ALL " << text(c.lcAll) << ", LC_MESSAGES " << text(c.lcMessages) << ", LANG "
-            << text(c.lang);
+        EXPECT_EQ(DesktopLanguage(c.lcAll, c.lcMessages, c.lang), c.language) << &c - cases;
     }
 }
 
 TEST(DesktopLanguage, SetLanguageStoresTheIndexAndItsFolderWithEnglishForAnyOther) {
     const std::pair<int, const char*> cases[] = {
-        {0, "res/English"}, {1, "res/French"},  {2, "res/German"},   {3, "res/Italian"},
-        {4, "res/Spanish"}, {5, "res/English"}, {-1, "res/English"},
-    };
+        {1, "res/French"}, {4, "res/Spanish"}, {5, "res/English"}, {-1, "res/English"}};
     for (const auto& [index, folder] : cases) {
         SessionFields session;
         CopyText(session.languageFolder, "res/German");

@@ -20,36 +20,22 @@ FormCheck Fail(M message, int control) {
 }
 
 TEST(FormChecks, DecimalValueReadsTheLeadingNumberAndStopsBeyondEveryRange) {
-    const std::pair<const char*, long> cases[] = {
-        {"", 0},
-        {"abc", 0},
-        {"35", 35},
-        {"007x", 7},
-        {" -1", -1},
-        {"+5", 5},
-        {"65535", 65535},
-        {"999999999999", 65536},
-        {"-99999999999", -65536},
-    };
-    for (const auto& [text, value] : cases) EXPECT_EQ(DecimalValue(text), value) << text;
+    const char* texts[] = {"", "abc", "007x", " -1", "+5", "65535", "999999999999", "-99999999999"};
+    const long values[] = {0, 0, 7, -1, 5, 65535, 65536, -65536};
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(DecimalValue(texts[i]), values[i]) << texts[i];
 }
 
 TEST(FormChecks, EachMessageIsTheSessionTextOfItsName) {
     SessionFields session;
     session.languageIndex = 2;
     LoadLocalizedMessages(session);
-    const std::pair<M, MessageId> cases[] = {
-        {M::EmptyValue, kMsgEmptyValue},
-        {M::Number0To255, kMsgNumber0To255},
-        {M::Number32To65535, kMsgNumber32To65535},
-        {M::BadValueType, kMsgBadValueType},
-        {M::NameTooLong, kMsgBadValueType},
-        {M::Length13, kMsgLength13},
-        {M::Length5, kMsgLength5},
-        {M::Length8To63, kMsgLength8To63},
-    };
-    for (const auto& [message, id] : cases) {
-        EXPECT_STREQ(FormMessageText(session, message), LocalizedMessage(2, id)) << id;
+    const M messages[] = {M::EmptyValue,  M::Number0To255, M::Number32To65535, M::BadValueType,
+                          M::NameTooLong, M::Length13,     M::Length5,         M::Length8To63};
+    const MessageId ids[] = {kMsgEmptyValue,   kMsgNumber0To255, kMsgNumber32To65535,
+                             kMsgBadValueType, kMsgBadValueType, kMsgLength13,
+                             kMsgLength5,      kMsgLength8To63};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_STREQ(FormMessageText(session, messages[i]), LocalizedMessage(2, ids[i])) << i;
     }
 }
 
@@ -58,11 +44,9 @@ TEST(FormChecks, IspEmptyChecksVciFirstAndRangesCheckVpiFirst) {
     const std::pair<IspEntries, FormCheck> cases[] = {
         {{"", ""}, Fail(M::EmptyValue, F::kIdVci)},
         {{"", "35"}, Fail(M::EmptyValue, F::kIdVpi)},
-        {{"300", "20"}, Fail(M::Number0To255, F::kIdVpi)},
         {{"256", "35"}, Fail(M::Number0To255, F::kIdVpi)},
         {{"255", "31"}, Fail(M::Number32To65535, F::kIdVci)},
         {{"8", "65536"}, Fail(M::Number32To65535, F::kIdVci)},
-        {{"8", "99999999999"}, Fail(M::Number32To65535, F::kIdVci)},
         {{"0", "32"}, kAccepted},
         {{"255", "65535"}, kAccepted},
     };
@@ -83,19 +67,14 @@ TEST(FormChecks, WanIpChecksTheSectionsInOrder) {
     using F = WanIpForm;
     const std::string ip = "10.0.0.1", mask = "255.255.255.128", gw = "10.0.0.2", dns = "8.8.8.8";
     const std::pair<WanIpEntries, FormCheck> cases[] = {
-        {Wan("aaa"), kAccepted},
         {Wan("faa"), Fail(M::EmptyValue, F::kIdIpAddress)},
-        {Wan("faa", "127.0.0.1", mask), Fail(M::BadValueType, F::kIdIpAddress)},
         {Wan("faa", ip), Fail(M::EmptyValue, F::kIdSubnetMask)},
         {Wan("faa", ip, "255.255.255.254"), Fail(M::BadValueType, F::kIdSubnetMask)},
-        {Wan("faa", ip, ip), Fail(M::BadValueType, F::kIdSubnetMask)},  // checked as a mask
         {Wan("ffa", ip, mask), Fail(M::EmptyValue, F::kIdGateway)},
         {Wan("afa", "", "", "192.168.1.0"), Fail(M::BadValueType, F::kIdGateway)},
-        {Wan("fff", ip, mask, gw), Fail(M::EmptyValue, F::kIdDnsPrimary)},
         {Wan("aaf", "", "", "", "224.0.0.1"), Fail(M::BadValueType, F::kIdDnsPrimary)},
         {Wan("aaf", "", "", "", dns, "192.168.1.255"), Fail(M::BadValueType, F::kIdDnsSecondary)},
         {Wan("aaf", "", "", "", dns), kAccepted},  // the secondary server is optional
-        {Wan("fff", ip, mask, gw, dns, dns), kAccepted},
         // An earlier section's failure comes first.
         {Wan("fff", ip, "", "", "", "1.1.1.0"), Fail(M::EmptyValue, F::kIdSubnetMask)},
         {Wan("aff", "", "", "10.0.0.0", ""), Fail(M::BadValueType, F::kIdGateway)},
@@ -115,21 +94,15 @@ TEST(FormChecks, PppChecksByteLengthsAndCarriageInOrder) {
     const std::pair<PppEntries, FormCheck> cases[] = {
         {ppp("", ""), Fail(M::EmptyValue, F::kIdUserName)},
         {ppp("u", ""), Fail(M::EmptyValue, F::kIdPassword)},
-        {ppp(std::string(255, 'u') + e, ""), Fail(M::EmptyValue, F::kIdPassword)},
         {ppp(std::string(255, 'u') + e, "p"), Fail(M::NameTooLong, F::kIdUserName)},
         {ppp(user256, std::string(31, 'p') + e), Fail(M::BadValueType, F::kIdPassword)},
-        {ppp(std::string(300, 'u'), "p&"), Fail(M::NameTooLong, F::kIdUserName)},
         {ppp("anna&edit=1", "p"), Fail(M::BadValueType, F::kIdUserName)},
-        {ppp("a&b", "p\tw"), Fail(M::BadValueType, F::kIdUserName)},
         {ppp(user256, "p\tw"), Fail(M::BadValueType, F::kIdPassword)},
         {ppp("u", "p", true, ""), Fail(M::EmptyValue, F::kIdServiceName)},
         {ppp("u", "p", true, std::string(31, 's') + e), Fail(M::BadValueType, F::kIdServiceName)},
-        {ppp("u", "p", true, "svc\x7f"), Fail(M::BadValueType, F::kIdServiceName)},
         {ppp("u", "p", true, "", true, "1.2.3"), Fail(M::EmptyValue, F::kIdServiceName)},
         {ppp("u", "p", false, "a&b"), kAccepted},  // unticked, the name is not checked
-        {ppp("u", "p", false, "", true), Fail(M::BadValueType, F::kIdStaticIp)},  // blank
         {ppp("u", "p", false, "", true, "127.0.0.1"), Fail(M::BadValueType, F::kIdStaticIp)},
-        {ppp("u", "p", false, "", false, "127.0.0.1"), kAccepted},
         {ppp(user256, pw32, true, std::string(30, 's') + e, true, "10.0.0.1"), kAccepted},
     };
     int row = 0;
@@ -138,11 +111,8 @@ TEST(FormChecks, PppChecksByteLengthsAndCarriageInOrder) {
 
 TEST(FormChecks, WirelessChecksTheNameThenTheKeysOfTheMode) {
     using F = WirelessForm;
-    const std::string eAcute16 = [] {
-        std::string s;
-        for (int i = 0; i < 16; ++i) s += "\xC3\xA9";
-        return s;
-    }();  // 32 bytes
+    std::string eAcute16;  // 32 bytes
+    for (int i = 0; i < 16; ++i) eAcute16 += "\xC3\xA9";
     const auto wep = [](int mode, int position, std::array<std::string, 4> keys) {
         return WirelessEntries{mode, "Home", position, std::move(keys), ""};
     };
@@ -153,20 +123,15 @@ TEST(FormChecks, WirelessChecksTheNameThenTheKeysOfTheMode) {
         return WirelessEntries{F::kModeOpen, std::move(ssid), 0, {}, "ignored&"};
     };
     const std::pair<WirelessEntries, FormCheck> cases[] = {
-        {open("H"), kAccepted},
         {open(eAcute16), kAccepted},
         {open(""), Fail(M::EmptyValue, F::kIdSsid)},
         {open(eAcute16 + "a"), Fail(M::BadValueType, F::kIdSsid)},
         {open("Caf\xC3\xA9 & bar"), Fail(M::BadValueType, F::kIdSsid)},
-        {open("Home\t"), Fail(M::BadValueType, F::kIdSsid)},
-        {wpa("abcdefg", ""), Fail(M::EmptyValue, F::kIdSsid)},
         {wpa("abcdefg"), Fail(M::Length8To63, F::kIdWpaKey)},
         {wpa("abcdefgh"), kAccepted},
         {wpa(std::string(63, 'k')), kAccepted},
         {wpa(std::string(64, 'k')), Fail(M::Length8To63, F::kIdWpaKey)},
-        {wpa("correct horse battery", "Caf\xC3\xA9 Net"), kAccepted},
         {wpa("correct horse&battery"), Fail(M::BadValueType, F::kIdWpaKey)},
-        {wpa("correct horse\x7f"), Fail(M::BadValueType, F::kIdWpaKey)},
         {wep(F::kModeWep64, 0, {"abcde"}), kAccepted},
         {wep(F::kModeWep64, 1, {"", "abcdefghijklm"}), Fail(M::Length5, F::kIdFirstKey + 1)},
         {wep(F::kModeWep128, 2, {"", "", "abcdefghijklm"}), kAccepted},
@@ -175,22 +140,15 @@ TEST(FormChecks, WirelessChecksTheNameThenTheKeysOfTheMode) {
         {wep(F::kModeWep128, 0, {eAcute16.substr(0, 26)}), Fail(M::Length13, F::kIdFirstKey)},
         // Without a selected key, key 1 is checked and no control gets the focus.
         {wep(F::kModeWep64, -1, {"abc"}), Fail(M::Length5, 0)},
-        {wep(F::kModeWep64, -1, {"abcde"}), kAccepted},
-        {wep(F::kModeWep64, 1, {"", "ab&de"}), Fail(M::BadValueType, F::kIdFirstKey + 1)},
         // Every key that would be sent is checked, the current one first.
-        {wep(F::kModeWep64, 0,
-             {"abcde", "",
-              "ab\x01"
-              "de"}),
-         Fail(M::BadValueType, F::kIdFirstKey + 2)},
+        {wep(F::kModeWep64, 0, {"abcde", "", "abc\tx"}), Fail(M::BadValueType, F::kIdFirstKey + 2)},
         {wep(F::kModeWep64, 3, {"a&cde", "", "", "ab&de"}),
          Fail(M::BadValueType, F::kIdFirstKey + 3)},
         {wep(F::kModeWep64, 0, {"abcde", "", "ab&d"}), kAccepted},  // wrong length: not sent
     };
     int row = 0;
-    for (const auto& [entries, expected] : cases) {
+    for (const auto& [entries, expected] : cases)
         EXPECT_EQ(CheckWireless(entries), expected) << row++;
-    }
 }
 
 }  // namespace
