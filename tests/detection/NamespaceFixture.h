@@ -15,24 +15,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "detection/adapters/BusConnection.h"
-
-// Expects the output to hold line as a whole line, and shows the output when it does not.
-#define EXPECT_LINE(out, line) EXPECT_NE(netns::LineAt(out, line), std::string::npos) << (out)
-// The same for text anywhere in the output, or nowhere in it.
-#define EXPECT_HAS(out, text) EXPECT_NE((out).find(text), std::string::npos) << (out)
-#define EXPECT_LACKS(out, text) EXPECT_EQ((out).find(text), std::string::npos) << (out)
-// Expects both lines in the output, the first one before the second.
-#define EXPECT_LINES_IN_ORDER(out, first, second)                         \
-    EXPECT_TRUE(netns::LineAt(out, first) < netns::LineAt(out, second) && \
-                netns::LineAt(out, second) != std::string::npos)          \
-        << (out)
+#include "detection/adapters/SystemInterfaces.h"
 
 namespace netns {
 
@@ -57,34 +47,35 @@ inline std::string Capture(const std::string& command) {
 }
 
 inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return ReadTextFile(path).value_or("");
 }
 
-inline bool Installed(const char* program) {
-    return Shell(std::string("command -v ") + program + " >/dev/null 2>&1 || test -x /usr/sbin/" +
-                 program) == 0;
+inline bool Installed(const std::string& program) {
+    return Shell("command -v " + program + " >/dev/null || test -x /usr/sbin/" + program) == 0;
 }
 
-// Why namespace tests that need these programs cannot run here, or an empty text.
-inline std::string MissingPrerequisite(const std::vector<const char*>& programs) {
-    if (geteuid() != 0) return "needs root to create network namespaces";
-    for (const char* program : programs) {
-        if (!Installed(program)) return std::string(program) + " is not installed";
+// Polls every 100 ms until done, at most tenths times; whether it is done.
+inline bool WaitFor(const std::function<bool()>& done, int tenths = 50) {
+    for (int i = 0; i < tenths && !done(); ++i) std::this_thread::sleep_for(100ms);
+    return done();
+}
+
+// Expects each of lines as a whole line of out, in this order, and none of absent anywhere.
+inline void ExpectLines(const std::string& out, const std::vector<std::string>& lines,
+                        const std::vector<std::string>& absent = {}) {
+    const std::string text = "\n" + out;
+    std::size_t at = 0;
+    for (const std::string& line : lines) {
+        at = text.find("\n" + line + "\n", at);
+        if (at == std::string::npos) {
+            ADD_FAILURE() << "no line \"" << line << "\" (in this order) in:\n" << out;
+            return;
+        }
+        at += line.size() + 1;
     }
-    const std::string probe = "sptprobe" + std::to_string(getpid());
-    if (Shell("ip netns add " + probe + " >/dev/null 2>&1") != 0) {
-        return "ip netns is not available";
+    for (const std::string& part : absent) {
+        EXPECT_EQ(out.find(part), std::string::npos) << "\"" << part << "\" in:\n" << out;
     }
-    Shell("ip netns del " + probe);
-    return {};
-}
-
-// Position of a line in the output, or npos.
-inline std::size_t LineAt(const std::string& out, const std::string& line) {
-    return ("\n" + out).find("\n" + line + "\n");
 }
 
 // What a test must leave as it found it in the namespace the test program runs in.
@@ -92,18 +83,18 @@ inline std::string HostState() {
     char name[256] = {};
     gethostname(name, sizeof name - 1);
     return "hostname " + std::string(name) + "\nresolv.conf\n" + ReadFile("/etc/resolv.conf") +
-           "routes\n" + Capture("ip route show table all 2>&1") + "links\n" +
-           Capture("ip -o link show 2>&1");
+           Capture("ip route show table all 2>&1; ip -o link show 2>&1");
 }
 
 class Namespaces : public ::testing::Test {
 protected:
     // The programs the tests of a fixture need besides ip.
-    virtual std::vector<const char*> Programs() const { return {"ip", "dnsmasq", "dhclient"}; }
+    virtual std::vector<const char*> Programs() const { return {"dnsmasq", "dhclient"}; }
 
     void SetUp() override {
-        if (std::string missing = MissingPrerequisite(Programs()); !missing.empty()) {
-            GTEST_SKIP() << missing;
+        if (geteuid() != 0) GTEST_SKIP() << "needs root to create network namespaces";
+        for (const char* program : Programs()) {
+            if (!Installed(program)) GTEST_SKIP() << program << " is not installed";
         }
         host_ = HostState();
         static int counter = 0;
@@ -113,21 +104,24 @@ protected:
         folder_ = pattern;
         // Daemons that drop root and the test's ordinary user reach their files here.
         chmod(folder_.c_str(), 0755);
-        AddNamespace("pc");
+        namespaces_.push_back(Ns("pc"));
+        if (Shell("ip netns add " + Ns("pc") + " 2>/dev/null") != 0) {
+            GTEST_SKIP() << "ip netns is not available";
+        }
+        ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link set lo up"), 0);
     }
 
     void TearDown() override {
         // Every process of a namespace (dnsmasq, modem-sim, DHCP clients, NetworkManager,
-        // pings) ends with it.
-        for (const std::string& ns : namespaces_) {
-            Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill 2>/dev/null");
+        // pings) ends with it; then the daemons outside them (the private buses).
+        for (const char* signal : {"", "-9 "}) {
+            for (const std::string& ns : namespaces_) {
+                Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill " + signal +
+                      "2>/dev/null");
+            }
+            std::this_thread::sleep_for(200ms);
         }
-        if (!namespaces_.empty()) std::this_thread::sleep_for(200ms);
-        for (const std::string& ns : namespaces_) {
-            Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill -9 2>/dev/null");
-            Shell("ip netns del " + ns + " 2>/dev/null");
-        }
-        // Then the daemons outside the network namespaces (the private buses).
+        for (const std::string& ns : namespaces_) Shell("ip netns del " + ns + " 2>/dev/null");
         for (pid_t pid : children_) kill(pid, SIGTERM);
         for (pid_t pid : children_) waitpid(pid, nullptr, 0);
         if (!folder_.empty()) {
@@ -144,25 +138,7 @@ protected:
         chmod(Path(name).c_str(), mode);
     }
 
-    void AddNamespace(const std::string& role) {
-        ASSERT_EQ(Shell("ip netns add " + Ns(role)), 0);
-        namespaces_.push_back(Ns(role));
-        ASSERT_EQ(Shell("ip -n " + Ns(role) + " link set lo up"), 0);
-    }
-
-    // A wire from the pc's interface pcSide to lanSide in the other namespace, which has
-    // address (with prefix) there. Both ends are made inside the namespaces, never on the host.
-    void Wire(const std::string& pcSide, const std::string& role, const std::string& lanSide,
-              const std::string& address) {
-        ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link add " + pcSide + " type veth peer name " +
-                        lanSide + " netns " + Ns(role)),
-                  0);
-        ASSERT_EQ(Shell("ip -n " + Ns(role) + " addr add " + address + " dev " + lanSide), 0);
-        ASSERT_EQ(Shell("ip -n " + Ns(role) + " link set " + lanSide + " up"), 0);
-        ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link set " + pcSide + " up"), 0);
-    }
-
-    // Starts a program in the background.
+    // Starts a program in the background, its output to the file output when given.
     pid_t Exec(const std::vector<std::string>& command, const std::string& output = "") {
         pid_t pid = fork();
         if (pid == 0) {
@@ -181,7 +157,6 @@ protected:
         return pid;
     }
 
-    // A shell command in the background; its process becomes the command's.
     pid_t Start(const std::string& command, const std::string& output = "") {
         return Exec({"sh", "-c", "exec " + command}, output);
     }
@@ -193,32 +168,44 @@ protected:
                     output);
     }
 
-    // dnsmasq handing out addresses subnet.100-150 on lanSide and naming subnet.1 as DNS server,
-    // which the system's DHCP script writes to resolv.conf; it answers no DNS itself.
-    void DhcpServer(const std::string& role, const std::string& lanSide,
-                    const std::string& subnet) {
+    // Namespace role wired to the pc's interface pcSide, with subnet.1 on its side: dnsmasq
+    // there when dhcp (it hands out subnet.100-150 and names subnet.1 as DNS server, which a
+    // system's DHCP script writes to resolv.conf, but answers no DNS), modem-sim when modem.
+    void Network(const std::string& role, const std::string& pcSide, const std::string& subnet,
+                 bool dhcp, bool modem) {
+        const std::string ns = Ns(role);
         const std::string log = Path("dnsmasq-" + role);
-        Start("ip netns exec " + Ns(role) +
-              " dnsmasq --keep-in-foreground --conf-file=/dev/null --port=0 --no-resolv --no-hosts "
-              "--bind-interfaces --interface=" +
-              lanSide + " --except-interface=lo --dhcp-range=" + subnet + ".100," + subnet +
-              ".150,255.255.255.0,10m --dhcp-option=option:dns-server," + subnet +
-              ".1 --dhcp-leasefile=" + log + ".leases --pid-file=" + log +
-              ".pid --user=root --group=root --log-facility=" + log + ".log");
+        namespaces_.push_back(ns);
+        ASSERT_EQ(
+            Shell("ip netns add " + ns + " && ip -n " + ns + " link set lo up && ip -n " +
+                  Ns("pc") + " link add " + pcSide + " type veth peer name lan0 netns " + ns +
+                  " && ip -n " + ns + " addr add " + subnet + ".1/24 dev lan0 && ip -n " + ns +
+                  " link set lan0 up && ip -n " + Ns("pc") + " link set " + pcSide + " up"),
+            0);
+        if (dhcp) {
+            Start("ip netns exec " + ns +
+                  " dnsmasq --keep-in-foreground --conf-file=/dev/null --port=0 --no-resolv "
+                  "--no-hosts --bind-interfaces --interface=lan0 --except-interface=lo "
+                  "--dhcp-range=" +
+                  subnet + ".100," + subnet + ".150,255.255.255.0,10m --dhcp-option=option:dns-" +
+                  "server," + subnet + ".1 --dhcp-leasefile=" + log + ".leases --pid-file=" + log +
+                  ".pid --user=root --group=root --log-facility=" + log + ".log");
+        }
+        if (!modem) return;
+        Start("ip netns exec " + ns +
+              " env MODEM_SIM_ALLOW_ANY_ADDRESS=1 " MODEM_SIM_PATH " --log " +
+              Path("modem-sim.log") + " " + subnet + ".1");
+        ASSERT_TRUE(WaitFor([&] {
+            return !Capture("ip netns exec " + ns + " ss -Hltn 'sport = :1028'").empty();
+        })) << "modem-sim did not come up";
     }
 
-    void Modem(const std::string& role, const std::string& address) {
-        Start("ip netns exec " + Ns(role) +
-              " env MODEM_SIM_ALLOW_ANY_ADDRESS=1 " MODEM_SIM_PATH " --log " +
-              Path("modem-sim.log") + " " + address);
-        // Ready once the port listens.
-        for (int i = 0; i < 50; ++i) {
-            if (!Capture("ip netns exec " + Ns(role) + " ss -Hltn 'sport = :1028'").empty()) {
-                return;
-            }
-            std::this_thread::sleep_for(100ms);
-        }
-        FAIL() << "modem-sim did not come up on " << address;
+    // The modem's network, 10.251.0.1 with modem-sim; another one, 10.252.0.1 without.
+    void ModemNetwork(const std::string& pcSide, bool dhcp = true) {
+        Network("modem", pcSide, "10.251.0", dhcp, true);
+    }
+    void OtherNetwork(const std::string& pcSide, bool dhcp = true) {
+        Network("other", pcSide, "10.252.0", dhcp, false);
     }
 
     // Gives the pc a mount and UTS namespace of its own, held by a sleeping process: a private
@@ -228,39 +215,22 @@ protected:
     void PrivatePc(const std::string& more = "") {
         Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
         holder_ = StartInPc("mount --bind '" + Path("resolv.conf") +
-                            "' /etc/resolv.conf && mount -t tmpfs -o mode=0755 tmpfs /run && mount "
-                            "-t tmpfs -o mode=0755 "
-                            "tmpfs /var/lib/dhcp && " +
-                            more + "touch '" + Path("ready") + "' && exec sleep 600");
-        for (int i = 0; i < 50 && access(Path("ready").c_str(), F_OK) != 0; ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-        ASSERT_EQ(access(Path("ready").c_str(), F_OK), 0) << "the pc's mount namespace is missing";
-    }
-
-    // The modem's network on the pc's interface pcSide: dnsmasq and modem-sim on 10.251.0.1.
-    void ModemNetwork(const std::string& pcSide, bool dhcp = true) {
-        AddNamespace("modem");
-        Wire(pcSide, "modem", "lan0", "10.251.0.1/24");
-        if (dhcp) DhcpServer("modem", "lan0", "10.251.0");
-        Modem("modem", "10.251.0.1");
-    }
-
-    // Another network on pcSide, 10.252.0.1 and no modem, with or without a DHCP server.
-    void OtherNetwork(const std::string& pcSide, bool dhcp = true) {
-        AddNamespace("other");
-        Wire(pcSide, "other", "lan0", "10.252.0.1/24");
-        if (dhcp) DhcpServer("other", "lan0", "10.252.0");
+                            "' /etc/resolv.conf && mount -t tmpfs -o mode=0755 tmpfs /run && " +
+                            "mount -t tmpfs -o mode=0755 tmpfs /var/lib/dhcp && " + more +
+                            "touch '" + Path("ready") + "' && exec sleep 600");
+        ASSERT_TRUE(WaitFor([&] { return access(Path("ready").c_str(), F_OK) == 0; }))
+            << "the pc's mount namespace is missing";
     }
 
     // Waits until the interface of the pc holds an IPv4 address that contains text.
     void WaitForAddress(const std::string& interface, const std::string& text) {
-        const std::string command =
-            "ip -n " + Ns("pc") + " -4 -o addr show dev " + interface + " 2>/dev/null";
-        for (int i = 0; i < 150 && Capture(command).find(text) == std::string::npos; ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-        ASSERT_NE(Capture(command).find(text), std::string::npos)
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                return Capture("ip -n " + Ns("pc") + " -4 -o addr show dev " + interface +
+                               " 2>/dev/null")
+                           .find(text) != std::string::npos;
+            },
+            150))
             << interface << " took no address with " << text;
     }
 
@@ -288,113 +258,80 @@ protected:
     pid_t holder_ = -1;
 };
 
-constexpr char kPolkitd[] = "/usr/lib/polkit-1/polkitd";
-
-// A system bus of the test's own: a path socket in the test's folder (an abstract one would be
-// tied to one network namespace), the distribution's D-Bus policies, and no service activation,
-// so nothing the bus would start (a dispatcher, hostnamed) runs the host's scripts.
-constexpr char kBusConfig[] = R"(<!DOCTYPE busconfig PUBLIC
- "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <user>messagebus</user>
-  <auth>EXTERNAL</auth>
-  <listen>unix:path=@FOLDER@/bus</listen>
-  <policy context="default">
-    <allow user="*"/>
-    <deny own="*"/>
-    <deny send_type="method_call"/>
-    <allow send_type="signal"/>
-    <allow send_requested_reply="true" send_type="method_return"/>
-    <allow send_requested_reply="true" send_type="error"/>
-    <allow receive_type="method_call"/>
-    <allow receive_type="method_return"/>
-    <allow receive_type="error"/>
-    <allow receive_type="signal"/>
-    <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/>
-    <allow send_destination="org.freedesktop.DBus"
-           send_interface="org.freedesktop.DBus.Introspectable"/>
-    <allow send_destination="org.freedesktop.DBus"
-           send_interface="org.freedesktop.DBus.Properties"/>
-    <deny send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"
-          send_member="UpdateActivationEnvironment"/>
-  </policy>
-  <includedir>/usr/share/dbus-1/system.d</includedir>
-  <includedir>/etc/dbus-1/system.d</includedir>
-</busconfig>
-)";
-
-inline std::string Replace(std::string text, const std::string& from, const std::string& to) {
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-        text.replace(at, from.size(), to);
-        at += to.size();
-    }
-    return text;
+inline std::string ReplaceFirst(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
 }
 
 // The namespaces with a private system bus at Path("bus"), and polkitd on it where a test asks.
-// The test's ordinary user is "nobody".
+// The bus: a path socket in the test's folder (an abstract one would be tied to one network
+// namespace), the distribution's D-Bus policies, and no service activation, so nothing the bus
+// would start (a dispatcher, hostnamed) runs the host's scripts. The ordinary user is "nobody".
 class BusNamespaces : public Namespaces {
 protected:
     void SetUp() override {
         Namespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         bus_ = "unix:path=" + Path("bus");
-        Write("bus.conf", Replace(kBusConfig, "@FOLDER@", folder_), 0644);
+        Write("bus.conf",
+              ReplaceFirst(
+                  R"(<busconfig><type>system</type><user>messagebus</user><auth>EXTERNAL</auth>
+<listen>unix:path=@FOLDER@/bus</listen><policy context="default"><allow user="*"/>
+<deny own="*"/><deny send_type="method_call"/><allow send_type="signal"/>
+<allow send_requested_reply="true" send_type="method_return"/>
+<allow send_requested_reply="true" send_type="error"/><allow receive_type="method_call"/>
+<allow receive_type="method_return"/><allow receive_type="error"/><allow receive_type="signal"/>
+<allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/>
+<allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Introspectable"/>
+<allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Properties"/>
+<deny send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"
+      send_member="UpdateActivationEnvironment"/></policy>
+<includedir>/usr/share/dbus-1/system.d</includedir><includedir>/etc/dbus-1/system.d</includedir>
+</busconfig>)",
+                  "@FOLDER@", folder_),
+              0644);
         Start("dbus-daemon --nofork --nopidfile --config-file=" + Path("bus.conf"),
               Path("bus.log"));
-        for (int i = 0; i < 50 && !connection_; ++i) {
-            connection_ = BusConnection::Open(bus_);
-            if (!connection_) std::this_thread::sleep_for(100ms);
-        }
+        WaitFor([&] { return (connection_ = BusConnection::Open(bus_)) != nullptr; });
         ASSERT_TRUE(connection_) << "the private bus did not come up";
     }
 
     // polkitd on the private bus, in the pc's network namespace and a mount namespace of its own
-    // whose rules folder holds only rules (the body of a JavaScript rules file) and whose actions
-    // folder holds the system's actions plus actionFile, when given.
-    void Polkit(const std::string& rules, const std::string& actionFile = "") {
-        if (access(kPolkitd, X_OK) != 0) GTEST_SKIP() << "polkitd is not installed";
-        Write("10-test.rules", rules, 0644);
+    // whose rules folder holds only a rule giving the user "nobody" result (YES or NO) for every
+    // action, or for the action named; with actionFile, when given, among the system's actions.
+    void Polkit(const std::string& result, const std::string& action = "",
+                const std::string& actionFile = "") {
+        if (access("/usr/lib/polkit-1/polkitd", X_OK) != 0) GTEST_SKIP() << "no polkitd";
+        Write("10-test.rules",
+              "polkit.addRule(function(action, subject) {\n  if (subject.user == \"nobody\"" +
+                  (action.empty() ? "" : " && action.id == \"" + action + "\"") +
+                  ") return polkit.Result." + result + ";\n});\n",
+              0644);
         std::string actions;
         if (!actionFile.empty()) {
-            ASSERT_EQ(
-                Shell("mkdir -p '" + Path("actions") + "' && cp /usr/share/polkit-1/actions/* '" +
-                      actionFile + "' '" + Path("actions") + "'/"),
-                0);
+            ASSERT_EQ(Shell("mkdir -p '" + Path("actions") + "' && cp /usr/share/polkit-1/" +
+                            "actions/* '" + actionFile + "' '" + Path("actions") + "'/"),
+                      0);
             actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
         }
-        polkitd_ =
-            StartInPc("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
-                          "' /etc/polkit-1/rules.d/ && " + actions +
-                          "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + kPolkitd + " --no-debug",
-                      Path("polkitd.log"));
+        polkitd_ = StartInPc("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" +
+                                 Path("10-test.rules") + "' /etc/polkit-1/rules.d/ && " + actions +
+                                 "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ +
+                                 " exec /usr/lib/polkit-1/polkitd --no-debug",
+                             Path("polkitd.log"));
         WaitForName("org.freedesktop.PolicyKit1");
     }
 
-    // Ends polkitd, so that Polkit can start it again with other rules.
+    // Ends polkitd, so that Polkit can start it again with another rule.
     void StopPolkit() {
         kill(polkitd_, SIGTERM);
         waitpid(polkitd_, nullptr, 0);
         std::erase(children_, polkitd_);
-        for (int i = 0; i < 50 && connection_->NameHasOwner("org.freedesktop.PolicyKit1"); ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-    }
-
-    // A rule that gives every request of "nobody" result (YES or NO).
-    static std::string EverythingForNobody(const std::string& result) {
-        return "polkit.addRule(function(action, subject) {\n"
-               "    if (subject.user == \"nobody\") return polkit.Result." +
-               result + ";\n});\n";
+        WaitFor([&] { return !connection_->NameHasOwner("org.freedesktop.PolicyKit1"); });
     }
 
     void WaitForName(const char* name) {
-        for (int i = 0; i < 100 && !connection_->NameHasOwner(name); ++i) {
-            std::this_thread::sleep_for(100ms);
-        }
-        ASSERT_TRUE(connection_->NameHasOwner(name)) << name << " did not come up";
+        ASSERT_TRUE(WaitFor([&] { return connection_->NameHasOwner(name); }, 100))
+            << name << " did not come up";
     }
 
     std::unique_ptr<BusConnection> connection_;
