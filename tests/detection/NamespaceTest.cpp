@@ -1,36 +1,354 @@
-// The whole detection as support staff run it, "modemctl detect", in network namespaces: a
-// "modem" one with dnsmasq as DHCP server and modem-sim on the modem's address, and a "pc" one
-// joined to it by a veth pair, in a mount and UTS namespace of its own with a private resolv.conf.
-// DhclientPc runs dhclient with its own files in a temporary folder. The detection renews with
-// the system's dhclient script, never with the one an instance was started with: it sets the
-// address inside the pc namespace, and touches resolv.conf or the host name only when the DHCP
-// server hands those out, which this dnsmasq does not.
+// The whole detection as support staff run it, "modemctl detect", in network namespaces that each
+// test makes and removes after it, also when it fails, with every process they hold: a "pc"
+// joined by veth pairs to a "modem" (dnsmasq as DHCP server, modem-sim on the modem's address)
+// and to an "other" network without modem. Against dhclient, NetworkManager and systemd-networkd
+// themselves, as root and as an ordinary user ("nobody") with a real polkitd on a private system
+// bus. Needs root, "ip netns" and the programs; skipped with the reason where one is missing.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
 
-#include "NamespaceFixture.h"
 #include "core/messages/LocalizedMessages.h"
+#include "detection/adapters/BusConnection.h"
+#include "detection/adapters/NetworkManagerAdapters.h"
+#include "detection/adapters/SystemInterfaces.h"
 #include "detection/adapters/UnmanagedInterfaces.h"
 #include "detection/processes/PrivilegedHelper.h"
 
 namespace {
 
-using namespace netns;
+using namespace std::chrono_literals;
 
+// modemctl's last lines when it found the modem of ModemNetwork.
+const std::string kFound = "modem=10.251.0.1\nresult=0";
+
+int Shell(const std::string& command) {
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Capture(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool Installed(const std::string& program) {
+    return Shell("command -v " + program + " >/dev/null || test -x /usr/sbin/" + program) == 0;
+}
+
+// Polls every 100 ms until done, at most tenths times; whether it is done.
+bool WaitFor(const std::function<bool()>& done, int tenths = 50) {
+    for (int i = 0; i < tenths && !done(); ++i) std::this_thread::sleep_for(100ms);
+    return done();
+}
+
+// Expects each of lines as a whole line of out, in this order, and none of absent anywhere.
+void ExpectLines(const std::string& out, const std::vector<std::string>& lines,
+                 const std::vector<std::string>& absent = {}) {
+    const std::string text = "\n" + out;
+    std::size_t at = 0;
+    for (const std::string& line : lines) {
+        at = text.find("\n" + line + "\n", at);
+        if (at == std::string::npos) {
+            ADD_FAILURE() << "no line \"" << line << "\" (in this order) in:\n" << out;
+            return;
+        }
+        at += line.size() + 1;
+    }
+    for (const std::string& part : absent) {
+        EXPECT_EQ(out.find(part), std::string::npos) << "\"" << part << "\" in:\n" << out;
+    }
+}
+
+// What a test must leave as it found it in the namespace the test program runs in.
+std::string HostState() {
+    char name[256] = {};
+    gethostname(name, sizeof name - 1);
+    return "hostname " + std::string(name) + "\n" + ReadTextFile("/etc/resolv.conf").value_or("") +
+           Capture("ip route show table all 2>&1; ip -o link show 2>&1");
+}
+
+class Namespaces : public ::testing::Test {
+protected:
+    // The programs the tests of a fixture need besides ip.
+    virtual std::vector<const char*> Programs() const { return {"dnsmasq", "dhclient"}; }
+
+    void SetUp() override {
+        if (geteuid() != 0) GTEST_SKIP() << "needs root to create network namespaces";
+        for (const char* program : Programs()) {
+            if (!Installed(program)) GTEST_SKIP() << program << " is not installed";
+        }
+        host_ = HostState();
+        static int counter = 0;
+        prefix_ = "spt" + std::to_string(getpid()) + "x" + std::to_string(++counter);
+        char pattern[] = "/tmp/detect-netns-XXXXXX";
+        ASSERT_TRUE(mkdtemp(pattern));
+        folder_ = pattern;
+        // Daemons that drop root and the test's ordinary user reach their files here.
+        chmod(folder_.c_str(), 0755);
+        namespaces_.push_back(Ns("pc"));
+        if (Shell("ip netns add " + Ns("pc") + " 2>/dev/null") != 0) {
+            GTEST_SKIP() << "ip netns is not available";
+        }
+        ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link set lo up"), 0);
+    }
+
+    void TearDown() override {
+        // Every process of a namespace (dnsmasq, modem-sim, DHCP clients, NetworkManager,
+        // pings) ends with it; then the daemons outside them (the private buses).
+        for (const char* signal : {"", "-9 "}) {
+            for (const std::string& ns : namespaces_) {
+                Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill " + signal +
+                      "2>/dev/null");
+            }
+            std::this_thread::sleep_for(200ms);
+        }
+        for (const std::string& ns : namespaces_) Shell("ip netns del " + ns + " 2>/dev/null");
+        for (pid_t pid : children_) kill(pid, SIGTERM);
+        for (pid_t pid : children_) waitpid(pid, nullptr, 0);
+        if (!folder_.empty()) {
+            Shell("rm -rf '" + folder_ + "'");
+            EXPECT_EQ(HostState(), host_) << "the test changed the host's network or names";
+        }
+    }
+
+    std::string Ns(const std::string& role) const { return prefix_ + role; }
+    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+
+    void Write(const std::string& name, const std::string& text, mode_t mode) {
+        std::ofstream(Path(name)) << text;
+        chmod(Path(name).c_str(), mode);
+    }
+
+    // Starts a program in the background, its output to the file output when given.
+    pid_t Exec(const std::vector<std::string>& command, const std::string& output = "") {
+        pid_t pid = fork();
+        if (pid == 0) {
+            if (!output.empty()) {
+                freopen(output.c_str(), "w", stdout);
+                freopen(output.c_str(), "a", stderr);
+            }
+            std::vector<char*> argv;
+            for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+            argv.push_back(nullptr);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+        EXPECT_GT(pid, 0);
+        if (pid > 0) children_.push_back(pid);
+        return pid;
+    }
+
+    pid_t Start(const std::string& command, const std::string& output = "") {
+        return Exec({"sh", "-c", "exec " + command}, output);
+    }
+
+    // A shell script in the pc's network namespace and in mount and UTS namespaces of its own.
+    pid_t StartInPc(const std::string& script, const std::string& output = "") {
+        return Exec({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
+                     "--propagation", "private", "sh", "-c", script},
+                    output);
+    }
+
+    // Namespace role wired to the pc's interface pcSide, with subnet.1 on its side: dnsmasq
+    // there when dhcp (it hands out subnet.100-150 and names subnet.1 as DNS server, but answers
+    // no DNS), modem-sim when modem.
+    void Network(const std::string& role, const std::string& pcSide, const std::string& subnet,
+                 bool dhcp, bool modem) {
+        const std::string ns = Ns(role);
+        const std::string log = Path("dnsmasq-" + role);
+        namespaces_.push_back(ns);
+        ASSERT_EQ(
+            Shell("ip netns add " + ns + " && ip -n " + ns + " link set lo up && ip -n " +
+                  Ns("pc") + " link add " + pcSide + " type veth peer name lan0 netns " + ns +
+                  " && ip -n " + ns + " addr add " + subnet + ".1/24 dev lan0 && ip -n " + ns +
+                  " link set lan0 up && ip -n " + Ns("pc") + " link set " + pcSide + " up"),
+            0);
+        if (dhcp) {
+            Start("ip netns exec " + ns +
+                  " dnsmasq --keep-in-foreground --conf-file=/dev/null --port=0 --no-resolv "
+                  "--no-hosts --bind-interfaces --interface=lan0 --except-interface=lo "
+                  "--dhcp-range=" +
+                  subnet + ".100," + subnet + ".150,255.255.255.0,10m --dhcp-option=option:dns-" +
+                  "server," + subnet + ".1 --dhcp-leasefile=" + log + ".leases --pid-file=" + log +
+                  ".pid --user=root --group=root --log-facility=" + log + ".log");
+        }
+        if (!modem) return;
+        Start("ip netns exec " + ns +
+              " env MODEM_SIM_ALLOW_ANY_ADDRESS=1 " MODEM_SIM_PATH " --log " +
+              Path("modem-sim.log") + " " + subnet + ".1");
+        ASSERT_TRUE(WaitFor([&] {
+            return !Capture("ip netns exec " + ns + " ss -Hltn 'sport = :1028'").empty();
+        })) << "modem-sim did not come up";
+    }
+
+    // The modem's network, 10.251.0.1 with modem-sim; another one, 10.252.0.1 without.
+    void ModemNetwork(const std::string& pcSide, bool dhcp = true) {
+        Network("modem", pcSide, "10.251.0", dhcp, true);
+    }
+    void OtherNetwork(const std::string& pcSide, bool dhcp = true) {
+        Network("other", pcSide, "10.252.0", dhcp, false);
+    }
+
+    // Gives the pc a mount and UTS namespace of its own, held by program (a daemon, or a sleep),
+    // so that what runs there, DHCP clients and the system's DHCP script included, touches
+    // nothing of the host's: a private resolv.conf, /sys read-only (no udev runs here, and
+    // NetworkManager waits for it forever when it may write there), tmpfs over /run,
+    // /var/lib/dhcp and folders. setup: shell commands run there first, each ending with " && ".
+    void PrivatePc(const std::string& folders = "", const std::string& setup = "",
+                   const std::string& program = "sleep 600") {
+        Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
+        holder_ = StartInPc(
+            "mount --bind /sys /sys && mount -o remount,bind,ro /sys && mount --bind '" +
+                Path("resolv.conf") + "' /etc/resolv.conf && for d in /run /var/lib/dhcp " +
+                folders + "; do if [ -d $d ]; then mount -t tmpfs -o mode=0755 tmpfs $d || " +
+                "exit 1; fi; done && " + setup + "touch '" + Path("ready") +
+                "' && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + program,
+            Path("pc.log"));
+        ASSERT_TRUE(WaitFor([&] { return access(Path("ready").c_str(), F_OK) == 0; }))
+            << "the pc's mount namespace is missing: " << Capture("cat " + Path("pc.log"));
+    }
+
+    // Waits until the interface of the pc holds an IPv4 address that contains text.
+    void WaitForAddress(const std::string& interface, const std::string& text) {
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                return Capture("ip -n " + Ns("pc") + " -4 -o addr show dev " + interface +
+                               " 2>/dev/null")
+                           .find(text) != std::string::npos;
+            },
+            150))
+            << interface << " took no address with " << text;
+    }
+
+    // A command in the pc's namespaces, from the test's folder, with bus_ as system bus: as root,
+    // or as the ordinary user "nobody".
+    std::string InPc(const std::string& command, bool asUser = false) {
+        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
+                       "' env DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " timeout 120 " +
+                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "") +
+                       command + " 2>&1");
+    }
+
+    std::string Detect(bool asUser = false) { return InPc(MODEMCTL_PATH " detect", asUser); }
+
+    std::string prefix_;
+    std::string folder_;
+    // No bus at all, unless BusNamespaces starts one: no NetworkManager of the host is reached.
+    std::string bus_ = "unix:path=/nonexistent";
+    std::string host_;
+    std::vector<std::string> namespaces_;
+    std::vector<pid_t> children_;
+    pid_t holder_ = -1;
+};
+
+std::string ReplaceFirst(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+// The namespaces with a private system bus at Path("bus"), and polkitd on it where a test asks.
+// The bus: a path socket in the test's folder (an abstract one would be tied to one network
+// namespace), the distribution's D-Bus policies, and no service activation, so nothing the bus
+// would start (a dispatcher, hostnamed) runs the host's scripts.
+class BusNamespaces : public Namespaces {
+protected:
+    void SetUp() override {
+        Namespaces::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
+        bus_ = "unix:path=" + Path("bus");
+        Write("bus.conf",
+              ReplaceFirst(
+                  R"(<busconfig><type>system</type><user>messagebus</user><auth>EXTERNAL</auth>
+<listen>unix:path=@FOLDER@/bus</listen><policy context="default"><allow user="*"/>
+<deny own="*"/><deny send_type="method_call"/><allow send_type="signal"/>
+<allow send_requested_reply="true" send_type="method_return"/>
+<allow send_requested_reply="true" send_type="error"/><allow receive_type="method_call"/>
+<allow receive_type="method_return"/><allow receive_type="error"/><allow receive_type="signal"/>
+<allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/>
+<allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Introspectable"/>
+<allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus.Properties"/>
+<deny send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"
+      send_member="UpdateActivationEnvironment"/></policy>
+<includedir>/usr/share/dbus-1/system.d</includedir><includedir>/etc/dbus-1/system.d</includedir>
+</busconfig>)",
+                  "@FOLDER@", folder_),
+              0644);
+        Start("dbus-daemon --nofork --nopidfile --config-file=" + Path("bus.conf"),
+              Path("bus.log"));
+        WaitFor([&] { return (connection_ = BusConnection::Open(bus_)) != nullptr; });
+        ASSERT_TRUE(connection_) << "the private bus did not come up";
+    }
+
+    // polkitd on the private bus, in the pc's network namespace and a mount namespace of its own
+    // whose rules folder holds only a rule giving the user "nobody" result (YES or NO) for every
+    // action, or for the action named; with actionFile, when given, among the system's actions.
+    void Polkit(const std::string& result, const std::string& action = "",
+                const std::string& actionFile = "") {
+        if (access("/usr/lib/polkit-1/polkitd", X_OK) != 0) GTEST_SKIP() << "no polkitd";
+        Write("10-test.rules",
+              "polkit.addRule(function(action, subject) {\n  if (subject.user == \"nobody\"" +
+                  (action.empty() ? "" : " && action.id == \"" + action + "\"") +
+                  ") return polkit.Result." + result + ";\n});\n",
+              0644);
+        std::string actions;
+        if (!actionFile.empty()) {
+            ASSERT_EQ(Shell("mkdir -p '" + Path("actions") + "' && cp /usr/share/polkit-1/" +
+                            "actions/* '" + actionFile + "' '" + Path("actions") + "'/"),
+                      0);
+            actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
+        }
+        polkitd_ = StartInPc("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" +
+                                 Path("10-test.rules") + "' /etc/polkit-1/rules.d/ && " + actions +
+                                 "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ +
+                                 " exec /usr/lib/polkit-1/polkitd --no-debug",
+                             Path("polkitd.log"));
+        WaitForName("org.freedesktop.PolicyKit1");
+    }
+
+    // Ends polkitd, so that Polkit can start it again with another rule.
+    void StopPolkit() {
+        kill(polkitd_, SIGTERM);
+        waitpid(polkitd_, nullptr, 0);
+        std::erase(children_, polkitd_);
+        WaitFor([&] { return !connection_->NameHasOwner("org.freedesktop.PolicyKit1"); });
+    }
+
+    void WaitForName(const char* name) {
+        ASSERT_TRUE(WaitFor([&] { return connection_->NameHasOwner(name); }, 100))
+            << name << " did not come up";
+    }
+
+    std::unique_ptr<BusConnection> connection_;
+    pid_t polkitd_ = -1;
+};
+
+// The pc runs dhclient with its own files in the test's folder and the system's script. The
+// detection renews with the system's script, never with the one an instance was started with.
 class DhclientPc : public Namespaces {
 protected:
     void SetUp() override {
         Namespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        // The instances' own script only sets and clears the address.
-        Write("dhclient-script",
-              "#!/bin/sh\ncase \"$reason\" in\n  PREINIT) ip link set dev \"$interface\" up ;;\n"
-              "  BOUND|RENEW|REBIND|REBOOT) ip -4 addr flush dev \"$interface\"\n"
-              "    ip -4 addr add \"$new_ip_address/$new_subnet_mask\" dev \"$interface\" ;;\n"
-              "  EXPIRE|FAIL|RELEASE|STOP) ip -4 addr flush dev \"$interface\" ;;\nesac\n",
-              0755);
         Write("dhclient.conf", "timeout 5;\ninitial-interval 1;\n", 0644);
-        // The helper the detection starts from the current directory: leaves a mark.
+        // The helper the detection starts from the current directory.
         Write("EnableDHCP", "#!/bin/sh\necho test helper ran\n", 0755);
         PrivatePc();
     }
@@ -39,32 +357,28 @@ protected:
     void DhcpClient(const std::string& interface) {
         const std::string f = Path("dhclient-" + interface);
         ASSERT_EQ(InPc("dhclient -nw -lf " + f + ".leases -pf " + f + ".pid -cf " +
-                       Path("dhclient.conf") + " -sf " + Path("dhclient-script") + " " + interface +
+                       Path("dhclient.conf") + " -sf /sbin/dhclient-script " + interface +
                        " >/dev/null 2>&1 && echo started"),
                   "started\n");
     }
 
     // A process in the pc namespace that calls itself dhclient, claims eth0 with its own script,
-    // lease, pid and configuration files in the folder named, and is in fact a shell waiting (its
-    // "-s --" reads as dhclient's -s option); run as user. Its lease names server as the DHCP
-    // server; its script, if ever run, leaves folder/script-ran.
+    // lease and pid files in the folder named, and is in fact a shell waiting (its "-s --" reads
+    // as dhclient's -s option); run as user. Its lease names server as the DHCP server; its
+    // script, if ever run, leaves folder/script-ran.
     void FakeDhclient(const std::string& user, const std::string& folder,
                       const std::string& server) {
         const std::string f = Path(folder);
         ASSERT_EQ(Shell("mkdir '" + f + "'"), 0);
         Write(folder + "/script", "#!/bin/sh\nid -u >>'" + f + "/script-ran'\n", 0755);
         Write(folder + "/leases",
-              "lease {\n  interface \"eth0\";\n  fixed-address 10.66.0.50;\n  option "
-              "subnet-mask 255.255.255.0;\n  option dhcp-server-identifier " +
-                  server +
-                  ";\n  renew 4 2099/12/03 10:00:00;\n  expire 4 2099/12/03 11:00:00;\n}\n",
+              "lease { interface \"eth0\"; option dhcp-server-identifier " + server + "; }\n",
               0644);
-        Write(folder + "/conf", "timeout 2;\ninitial-interval 1;\n", 0644);
         Shell("chown -R " + user + " '" + f + "'");
         Exec({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
               "--clear-groups", "bash", "-c",
               "exec -a dhclient bash -s -- -sf " + f + "/script -lf " + f + "/leases -pf " + f +
-                  "/pid -cf " + f + "/conf eth0 <<<'sleep 600; exit'"});
+                  "/pid eth0 <<<'sleep 600; exit'"});
         ASSERT_TRUE(WaitFor([&] {
             return Shell("pgrep -f '^dhclient -s -- -sf " + f + "/'") == 0;
         })) << "the fake dhclient in "
@@ -90,19 +404,18 @@ TEST_F(DhclientPc, TriesTheAdaptersInOrderAndBelievesNoDhclientOfAnotherUserOrPr
     FakeDhclient("0", "program", "10.66.0.2");
 
     const std::string out = Detect();
-    for (const std::string& part : std::vector<std::string>{
-             " left out: it does not run as root (user 65534)\n", " left out: its program ",
-             "bash is not ",
-             // The real instances are renewed, with the system's script instead of their own.
-             ": -sf " + Path("dhclient-script") + " not passed on"}) {
+    for (const std::string part : {" left out: it does not run as root (user 65534)\n",
+                                   " left out: its program ", "bash is not ",
+                                   // The real instances are renewed with the system's script.
+                                   ": -sf /sbin/dhclient-script not passed on"}) {
         EXPECT_NE(out.find(part), std::string::npos) << part << " in:\n" << out;
     }
     ExpectLines(out,
                 {"adapters: dhclient", "test helper ran", "candidate 10.252.0.1 refused",
                  "candidate 10.251.0.1 passed", kFound},
                 {"10.66.0."});
-    for (const char* fake : {"user", "program"}) {
-        EXPECT_NE(access(Path(std::string(fake) + "/script-ran").c_str(), F_OK), 0)
+    for (const std::string fake : {"user", "program"}) {
+        EXPECT_NE(access(Path(fake + "/script-ran").c_str(), F_OK), 0)
             << "the script of the fake dhclient in " << fake << " ran";
     }
     EXPECT_NE(Capture("ip -n " + Ns("pc") + " -4 addr show eth2").find("inet 10.251.0.1"),
@@ -120,10 +433,9 @@ const std::string kClient =
     access("/usr/sbin/dhclient", X_OK) == 0 ? "/usr/sbin/dhclient" : "/sbin/dhclient";
 
 // A PC whose wired interface is up with carrier but has no address and nothing managing it: no
-// NetworkManager, no networkd, no DHCP client. The real EnableDHCP starts the system's dhclient,
-// with the system's script, in the pc's private mount namespace. The test's private bus is bound
-// at the system bus's usual path there: pkexec, which an ordinary user's detection starts, is
-// setuid and reaches no other bus.
+// NetworkManager, no networkd, no DHCP client. The real EnableDHCP starts the system's dhclient
+// there. The test's private bus is bound at the system bus's usual path: pkexec, which an
+// ordinary user's detection starts, is setuid and reaches no other bus.
 class UnmanagedPc : public BusNamespaces {
 protected:
     std::vector<const char*> Programs() const override {
@@ -138,25 +450,22 @@ protected:
         ASSERT_EQ(Shell("cp '" ENABLE_DHCP_PATH "' '" + Path("EnableDHCP") + "' && cp '" +
                         NETWORK_HELPER_PATH "' '" + Path(kPrivilegedHelperName) + "'"),
                   0);
-        PrivatePc("mkdir /run/dbus && touch /run/dbus/system_bus_socket && mount --bind '" +
-                  Path("bus") + "' /run/dbus/system_bus_socket && ");
+        PrivatePc("", "mkdir /run/dbus && touch /run/dbus/system_bus_socket && mount --bind '" +
+                          Path("bus") + "' /run/dbus/system_bus_socket && ");
     }
 };
 
+// A second wired interface with a fixed address is not touched.
 TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
     ModemNetwork("eth0");
-    // A second wired interface with a fixed address is not touched.
     OtherNetwork("eth1", false);
     ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
-
     ExpectLines(Detect(),
                 {"adapters: dhclient",
                  "wired interface eth0: nothing managed it; started " + kClient +
                      ", it took an address by DHCP",
                  kFound},
                 {"eth1"});
-    // The client keeps running for the PC, as a system's would; a second run starts none.
-    ExpectLines(InPc("./EnableDHCP"), {}, {"wired interface"});
 }
 
 // An ordinary user: the DHCP client for the bare interface and the renewal of the running ones
@@ -175,7 +484,7 @@ TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
     ASSERT_EQ(InPc(client + ">/dev/null 2>&1 && echo started"), "started\n");
     WaitForAddress("eth0", "10.252.0.");
     Write("helper.policy",
-          ReplaceFirst(ReadFile(HELPER_POLICY_IN), "@SETUPPILOT_HELPER_PATH@",
+          ReplaceFirst(ReadTextFile(HELPER_POLICY_IN).value_or(""), "@SETUPPILOT_HELPER_PATH@",
                        Path(kPrivilegedHelperName)),
           0644);
     Polkit("NO", "", Path("helper.policy"));
@@ -200,6 +509,151 @@ TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
                      ", it took an address by DHCP",
                  "renewal of eth0: authorization granted", "renewal of eth1: authorization granted",
                  kFound});
+}
+
+// NetworkManager manages the pc's ends of the veth pairs, with a configuration that writes no
+// DNS and no hostname, and its profiles on tmpfs.
+class RealNetworkManager : public BusNamespaces {
+protected:
+    std::vector<const char*> Programs() const override {
+        return {"dnsmasq", "NetworkManager", "nmcli", "dbus-daemon", "setpriv", "nsenter"};
+    }
+
+    // A keyfile profile. ipv4 is the body of its [ipv4] section.
+    void AddProfile(const std::string& id, const std::string& type, const std::string& interface,
+                    const std::string& ipv4) {
+        Write(id + ".nmconnection",
+              "[connection]\nid=" + id + "\ntype=" + type + "\ninterface-name=" + interface +
+                  "\n[ipv4]\n" + ipv4 + "\n[ipv6]\nmethod=disabled\n",
+              0600);
+    }
+
+    void StartNetworkManager() {
+        Write("NetworkManager.conf",
+              "[main]\nplugins=keyfile\ndhcp=internal\ndns=none\nrc-manager=unmanaged\n"
+              "hostname-mode=none\nno-auto-default=*\n[connectivity]\nenabled=false\n",
+              0644);
+        // The real helper, where modemctl detect looks for it.
+        ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
+        PrivatePc("/var/lib/NetworkManager /etc/NetworkManager/system-connections",
+                  "cp '" + folder_ + "'/*.nmconnection /etc/NetworkManager/system-connections && ",
+                  "NetworkManager --no-daemon --config='" + Path("NetworkManager.conf") +
+                      "' --config-dir=/nonexistent --system-config-dir=/nonexistent");
+        WaitForName(kNetworkManagerService);
+    }
+
+    // The settings of a profile, one per line.
+    std::string Settings(const std::string& id, const std::string& fields) {
+        return InPc("nmcli -g " + fields + " connection show " + id);
+    }
+};
+
+// As an ordinary user NetworkManager asks polkit for the profile changes and the renewals.
+// Refused, the user is told, nothing waits, and the lease the PC already holds still counts.
+// Granted, the wired profiles are switched to DHCP and renewed, and the modem is found on the
+// second device: its fixed address, kept, lies in the modem's network, but only DHCP names the
+// modem. The bridge's profile is not wired: neither switched, nor renewed, nor a candidate.
+TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsTheModem) {
+    OtherNetwork("eth0");
+    ModemNetwork("eth1");
+    AddProfile("first", "ethernet", "eth0", "method=auto");
+    AddProfile("second", "ethernet", "eth1", "method=manual\naddress1=10.251.0.77/24");
+    AddProfile("lab", "bridge", "br9", "method=manual\naddress1=10.253.0.5/24");
+    Polkit("NO");
+    if (IsSkipped() || HasFatalFailure()) return;
+    StartNetworkManager();
+    WaitForAddress("eth0", "dynamic");
+    WaitForAddress("eth1", "10.251.0.77");
+    WaitForAddress("br9", "10.253.0.5");
+    const std::string lab = Settings("lab", "GENERAL.DBUS-PATH");
+    ASSERT_NE(lab.find("/ActiveConnection/"), std::string::npos) << lab;
+
+    const auto start = std::chrono::steady_clock::now();
+    std::string out = Detect(true);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s) << out;
+    EXPECT_NE(out.find("wired profile \"second\": could not be changed"), std::string::npos) << out;
+    ExpectLines(
+        out,
+        {"adapters: NetworkManager", "wired profile \"first\": already takes its address by DHCP",
+         "renewal of eth0: authorization refused",
+         std::string("authorization refused: ") + NotAuthorizedMessage(0),
+         "candidate 10.252.0.1 refused", "result=1"},
+        {"lab"});
+    EXPECT_EQ(Settings("second", "ipv4.method"), "manual\n");
+
+    StopPolkit();
+    Polkit("YES");
+    if (HasFatalFailure()) return;
+    ExpectLines(Detect(true),
+                {"authorization: renewals through NetworkManager asks polkit "
+                 "(org.freedesktop.NetworkManager.network-control)",
+                 "wired profile \"second\": ipv4.method manual -> auto (its fixed addresses, if "
+                 "any, are kept as additional addresses)",
+                 "renewal of eth0: authorization granted", "renewal of eth1: authorization granted",
+                 "candidate 10.252.0.1 refused", "candidate 10.251.0.1 passed", kFound},
+                {"lab", "255.255.255.255"});
+    EXPECT_EQ(Settings("second", "ipv4.method,ipv4.addresses"), "auto\n10.251.0.77/24\n");
+    EXPECT_EQ(Settings("lab", "GENERAL.DBUS-PATH"), lab) << "lab was taken down and up again";
+    InPc("nmcli connection delete first second");
+    ExpectLines(InPc("./EnableDHCP"), {"NetworkManager has no wired connection profile"});
+}
+
+// systemd-networkd configures the pc's ends of the veth pairs from .network files of the test's
+// own only (no udev runs here, and networkd does not wait for it on a read-only /sys).
+class RealNetworkd : public BusNamespaces {
+protected:
+    std::vector<const char*> Programs() const override {
+        return {"dnsmasq", "dbus-daemon", "setpriv", "nsenter", "/lib/systemd/systemd-networkd"};
+    }
+
+    // How often the DHCP server of the modem's network acknowledged a request.
+    int Acknowledged() {
+        return std::atoi(Capture("grep -c DHCPACK '" + Path("dnsmasq-modem.log") + "'").c_str());
+    }
+};
+
+// eth1 is wired to the modem's network; eth0 to a network without a DHCP server, so networkd
+// keeps asking there. That link is a candidate without a server, tried first, and left to
+// networkd by EnableDHCP; the link with a lease names the modem. An ordinary user: networkd asks
+// polkit before it renews; refused, the user is told, and the lease still names the modem.
+TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolkitDecides) {
+    Polkit("YES");
+    if (IsSkipped() || HasFatalFailure()) return;
+    OtherNetwork("eth0", false);
+    ModemNetwork("eth1");
+    ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
+    // DHCPv4 on both, nothing else (no IPv6, no hostname, no DNS from the lease).
+    for (const std::string interface : {"eth0", "eth1"}) {
+        Write(interface + ".network",
+              "[Match]\nName=" + interface + "\n[Network]\nDHCP=ipv4\nLinkLocalAddressing=no\n" +
+                  "IPv6AcceptRA=no\n[DHCPv4]\nUseHostname=no\nUseDNS=no\nUseNTP=no\n",
+              0644);
+    }
+    PrivatePc("/etc/systemd/network /usr/lib/systemd/network",
+              "mkdir -p /run/systemd/network && cp '" + folder_ + "'/*.network /run/systemd/" +
+                  "network/ && ",
+              "/lib/systemd/systemd-networkd");
+    WaitForName("org.freedesktop.network1");
+    WaitForAddress("eth1", "dynamic");
+    ASSERT_TRUE(WaitFor([&] { return Acknowledged() > 0; }));
+    const int before = Acknowledged();
+
+    ExpectLines(Detect(),
+                {"adapters: systemd-networkd", "candidate 255.255.255.255 refused",
+                 "candidate 10.251.0.1 passed", kFound},
+                {"wired interface"});
+    // The renewal reached the modem's DHCP server.
+    EXPECT_GT(Acknowledged(), before);
+
+    ExpectLines(Detect(true), {"authorization: renewals through systemd-networkd asks polkit "
+                               "(org.freedesktop.network1.renew)",
+                               "renewal of eth1: authorization granted", kFound});
+    StopPolkit();
+    Polkit("NO");
+    if (HasFatalFailure()) return;
+    ExpectLines(Detect(true),
+                {"renewal of eth0: authorization refused",
+                 std::string("authorization refused: ") + NotAuthorizedMessage(0), kFound});
 }
 
 }  // namespace
