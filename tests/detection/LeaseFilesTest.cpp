@@ -75,52 +75,46 @@ TEST(NetworkManagerOptions, TheServerIdentifierIsHeldToTheAddressCheck) {
     EXPECT_EQ(NetworkManagerLeaseServer({{"routers", "10.0.0.1"}}), "");
 }
 
+// "INTERFACES; LEASE FILE; RELEASE COMMAND" of a usable command line; the renewal is the release
+// with -1 for -r.
+std::string Instance(const std::vector<std::string>& argv) {
+    std::optional<DhclientInstance> instance = ParseDhclientCommand(argv);
+    if (!instance) return "unusable";
+    std::vector<std::string> renew = DhclientRenewCommand(*instance);
+    std::string out;
+    for (const std::string& word : instance->interfaces) out += word + " ";
+    out += "; " + instance->leaseFile + ";";
+    for (const std::string& word : DhclientReleaseCommand(*instance)) out += " " + word;
+    EXPECT_EQ(renew.at(1), "-1");
+    renew[1] = "-r";
+    EXPECT_EQ(renew, DhclientReleaseCommand(*instance));
+    return out;
+}
+
 TEST(DhclientCommand, FilesAndInterfacesAreTakenFromTheCommandLine) {
     const struct {
         std::vector<std::string> argv;
-        bool usable;
-        std::vector<std::string> interfaces;
-        std::string leaseFile;
-        std::vector<std::string> release;
+        const char* instance;
     } cases[] = {
         // ifupdown on Debian
         {{"/sbin/dhclient", "-4", "-v", "-i", "-pf", "/run/dhclient.eth0.pid", "-lf",
           "/var/lib/dhcp/dhclient.eth0.leases", "-I", "-df", "/var/lib/dhcp/dhclient6.eth0.leases",
           "eth0"},
-         true,
-         {"eth0"},
-         "/var/lib/dhcp/dhclient.eth0.leases",
-         {"dhclient", "-r", "-pf", "/run/dhclient.eth0.pid", "-lf",
-          "/var/lib/dhcp/dhclient.eth0.leases", "eth0"}},
+         "eth0 ; /var/lib/dhcp/dhclient.eth0.leases; dhclient -r -pf /run/dhclient.eth0.pid -lf "
+         "/var/lib/dhcp/dhclient.eth0.leases eth0"},
         // by hand, defaults, two interfaces
         {{"dhclient", "eth0", "eth1"},
-         true,
-         {"eth0", "eth1"},
-         "/var/lib/dhcp/dhclient.leases",
-         {"dhclient", "-r", "eth0", "eth1"}},
+         "eth0 eth1 ; /var/lib/dhcp/dhclient.leases; dhclient -r eth0 eth1"},
         // its own script and environment are never passed on
         {{"dhclient", "-nw", "-cf", "/tmp/c.conf", "-sf", "/tmp/script", "-e", "A=1", "-s",
           "10.0.0.1", "veth0"},
-         true,
-         {"veth0"},
-         "/var/lib/dhcp/dhclient.leases",
-         {"dhclient", "-r", "-cf", "/tmp/c.conf", "veth0"}},
-        {{"dhclient", "-6", "eth0"}, false, {}, "", {}},    // a DHCPv6 client
-        {{"dhclient", "-v"}, false, {}, "", {}},            // no interface named
-        {{"dhclient", "eth0", "-sf"}, false, {}, "", {}},   // a value missing
-        {{"/usr/sbin/dhcpcd", "eth0"}, false, {}, "", {}},  // another client
+         "veth0 ; /var/lib/dhcp/dhclient.leases; dhclient -r -cf /tmp/c.conf veth0"},
+        {{"dhclient", "-6", "eth0"}, "unusable"},    // a DHCPv6 client
+        {{"dhclient", "-v"}, "unusable"},            // no interface named
+        {{"dhclient", "eth0", "-sf"}, "unusable"},   // a value missing
+        {{"/usr/sbin/dhcpcd", "eth0"}, "unusable"},  // another client
     };
-    for (const auto& c : cases) {
-        std::optional<DhclientInstance> instance = ParseDhclientCommand(c.argv);
-        ASSERT_EQ(instance.has_value(), c.usable) << c.argv.back();
-        if (!instance) continue;
-        EXPECT_EQ(instance->interfaces, c.interfaces);
-        EXPECT_EQ(instance->leaseFile, c.leaseFile);
-        EXPECT_EQ(DhclientReleaseCommand(*instance), c.release);
-        std::vector<std::string> renew = c.release;
-        renew[1] = "-1";
-        EXPECT_EQ(DhclientRenewCommand(*instance), renew);
-    }
+    for (const auto& c : cases) EXPECT_EQ(Instance(c.argv), c.instance) << c.argv.back();
 }
 
 TEST(DottedIpv4, OnlyFourDecimalPartsOfAtMostFifteenCharacters) {

@@ -104,10 +104,10 @@ TEST_F(Detection, CandidatesAreTriedInAdapterOrderAndEachIsPingedWhenTried) {
     Modem("127.0.0.152").SetReply(RequestKind::LanTest, "connectiontest.wzd?connection=down");
     Modem("127.0.0.155").SetFault(RequestKind::LanTest, {FaultMode::CloseAtOnce, 0});
     Modem("127.0.0.153").SetReply(RequestKind::LanTest, "no question mark");
-    adapters_.adapters = {{"eth0", true, "127.0.0.151"},   // nothing listens: refused
-                          {"eth1", false, "127.0.0.160"},  // static address: no candidate
-                          {"eth2", true, "127.0.0.152"},  {"eth3", true, "127.0.0.155"},
-                          {"eth4", true, "127.0.0.153"},  {"eth5", true, "127.0.0.154"}};
+    // Nothing listens on .151; eth1 has a static address: no candidate.
+    adapters_.adapters = {{"eth0", true, "127.0.0.151"}, {"eth1", false, "127.0.0.160"},
+                          {"eth2", true, "127.0.0.152"}, {"eth3", true, "127.0.0.155"},
+                          {"eth4", true, "127.0.0.153"}, {"eth5", true, "127.0.0.154"}};
 
     EXPECT_EQ(Detect(), 0);
     EXPECT_EQ(access((folder_ + "/helper-ran").c_str(), F_OK), 0) << "the helper did not run";
@@ -166,27 +166,21 @@ TEST_F(Detection, AtMost260CandidatesAreKept) {
 
 TEST_F(Detection, FailsWithoutTryingACandidate) {
     const struct {
-        const char* name;
-        std::function<void(FakeNetworkAdapters&)> setup;
         const char* lastStep;
+        std::vector<RenewOutcome> renewed;
+        bool listOk;
+        std::vector<NetworkAdapter> adapters;
     } cases[] = {
-        {"no interface renewed",
-         [](FakeNetworkAdapters& a) {
-             a.outcomes = {{"eth0", true, false}, {"eth1", false, false}};
-         },
-         "renew-failed"},
-        {"adapter list unreadable", [](FakeNetworkAdapters& a) { a.listOk = false; },
-         "no-adapters"},
-        {"no DHCP-enabled adapter",
-         [](FakeNetworkAdapters& a) {
-             a.adapters = {{"eth0", false, "127.0.0.161"}};
-         },
-         "no-candidates"},
+        {"renew-failed", {{"eth0", true, false}, {"eth1", false, false}}, true, {}},
+        {"no-adapters", {{"eth0", true, true}}, false, {}},
+        {"no-candidates", {{"eth0", true, true}}, true, {{"eth0", false, "127.0.0.161"}}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.lastStep);
         Fresh();
-        c.setup(adapters_);
+        adapters_.outcomes = c.renewed;
+        adapters_.listOk = c.listOk;
+        adapters_.adapters = c.adapters;
         EXPECT_EQ(Detect(), 1);
         EXPECT_EQ(events_, (Lines{"helper", "renew", c.lastStep}));
         EXPECT_EQ(adapters_.renewCalls, 1);

@@ -88,12 +88,9 @@ std::string HostState() {
 
 class Namespaces : public ::testing::Test {
 protected:
-    // The programs the tests of a fixture need besides ip.
-    virtual std::vector<const char*> Programs() const { return {"dnsmasq", "dhclient"}; }
-
     void SetUp() override {
         if (geteuid() != 0) GTEST_SKIP() << "needs root to create network namespaces";
-        for (const char* program : Programs()) {
+        for (const char* program : programs_) {
             if (!Installed(program)) GTEST_SKIP() << program << " is not installed";
         }
         host_ = HostState();
@@ -229,13 +226,8 @@ protected:
 
     // Waits until the interface of the pc holds an IPv4 address that contains text.
     void WaitForAddress(const std::string& interface, const std::string& text) {
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                return Capture("ip -n " + Ns("pc") + " -4 -o addr show dev " + interface +
-                               " 2>/dev/null")
-                           .find(text) != std::string::npos;
-            },
-            150))
+        const std::string show = "ip -n " + Ns("pc") + " -4 -o addr show dev " + interface;
+        ASSERT_TRUE(WaitFor([&] { return Capture(show).find(text) != std::string::npos; }, 150))
             << interface << " took no address with " << text;
     }
 
@@ -250,6 +242,8 @@ protected:
 
     std::string Detect(bool asUser = false) { return InPc(MODEMCTL_PATH " detect", asUser); }
 
+    // The programs the tests of a fixture need besides ip and the bus.
+    std::vector<const char*> programs_{"dnsmasq", "dhclient", "dbus-daemon"};
     std::string prefix_;
     std::string folder_;
     // No bus at all, unless BusNamespaces starts one: no NetworkManager of the host is reached.
@@ -438,10 +432,6 @@ const std::string kClient =
 // ordinary user's detection starts, is setuid and reaches no other bus.
 class UnmanagedPc : public BusNamespaces {
 protected:
-    std::vector<const char*> Programs() const override {
-        return {"dnsmasq", "dhclient", "dbus-daemon", "nsenter"};
-    }
-
     void SetUp() override {
         BusNamespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
@@ -474,7 +464,7 @@ TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsF
 // granted for the helper's action only (pkexec finds it by the helper's path), the helper starts
 // the client and renews, and the modem is found.
 TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
-    if (!Installed("pkexec") || !Installed("setpriv")) GTEST_SKIP() << "pkexec is not installed";
+    if (!Installed("pkexec")) GTEST_SKIP() << "pkexec is not installed";
     // eth0: the PC's own dhclient, on a network whose DHCP server is no modem. eth1: bare, on the
     // modem's network.
     OtherNetwork("eth0");
@@ -515,9 +505,7 @@ TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
 // DNS and no hostname, and its profiles on tmpfs.
 class RealNetworkManager : public BusNamespaces {
 protected:
-    std::vector<const char*> Programs() const override {
-        return {"dnsmasq", "NetworkManager", "nmcli", "dbus-daemon", "setpriv", "nsenter"};
-    }
+    RealNetworkManager() { programs_ = {"dnsmasq", "NetworkManager", "nmcli", "dbus-daemon"}; }
 
     // A keyfile profile. ipv4 is the body of its [ipv4] section.
     void AddProfile(const std::string& id, const std::string& type, const std::string& interface,
@@ -602,9 +590,7 @@ TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsThe
 // own only (no udev runs here, and networkd does not wait for it on a read-only /sys).
 class RealNetworkd : public BusNamespaces {
 protected:
-    std::vector<const char*> Programs() const override {
-        return {"dnsmasq", "dbus-daemon", "setpriv", "nsenter", "/lib/systemd/systemd-networkd"};
-    }
+    RealNetworkd() { programs_ = {"dnsmasq", "dbus-daemon", "/lib/systemd/systemd-networkd"}; }
 
     // How often the DHCP server of the modem's network acknowledged a request.
     int Acknowledged() {
