@@ -1,9 +1,6 @@
-// The whole detection as support staff run it, "modemctl detect", in network namespaces that each
-// test makes and removes after it, also when it fails, with every process they hold: a "pc"
-// joined by veth pairs to a "modem" (dnsmasq as DHCP server, modem-sim on the modem's address)
-// and to an "other" network without modem. Against dhclient, NetworkManager and systemd-networkd
-// themselves, as root and as an ordinary user ("nobody") with a real polkitd on a private system
-// bus. Needs root, "ip netns" and the programs; skipped with the reason where one is missing.
+// The whole detection, "modemctl detect", in network namespaces each test makes and removes:
+// a "pc" wired to a "modem" (dnsmasq, modem-sim) and an "other" network, against dhclient,
+// NetworkManager and systemd-networkd, as root and as "nobody" with polkitd on a private bus.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -25,7 +22,6 @@
 #include "detection/adapters/BusConnection.h"
 #include "detection/adapters/NetworkManagerAdapters.h"
 #include "detection/adapters/SystemInterfaces.h"
-#include "detection/adapters/UnmanagedInterfaces.h"
 #include "detection/processes/PrivilegedHelper.h"
 
 namespace {
@@ -109,8 +105,7 @@ protected:
     }
 
     void TearDown() override {
-        // Every process of a namespace (dnsmasq, modem-sim, DHCP clients, NetworkManager,
-        // pings) ends with it; then the daemons outside them (the private buses).
+        // Every process of a namespace ends with it; then the private buses.
         for (const char* signal : {"", "-9 "}) {
             for (const std::string& ns : namespaces_) {
                 Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill " + signal +
@@ -165,9 +160,8 @@ protected:
                     output);
     }
 
-    // Namespace role wired to the pc's interface pcSide, with subnet.1 on its side: dnsmasq
-    // there when dhcp (it hands out subnet.100-150 and names subnet.1 as DNS server, but answers
-    // no DNS), modem-sim when modem.
+    // Namespace role wired to pcSide, subnet.1 on its side: dnsmasq when dhcp (it names subnet.1
+    // as DNS server but answers no DNS), modem-sim when modem.
     void Network(const std::string& role, const std::string& pcSide, const std::string& subnet,
                  bool dhcp, bool modem) {
         const std::string ns = Ns(role);
@@ -205,11 +199,9 @@ protected:
         Network("other", pcSide, "10.252.0", dhcp, false);
     }
 
-    // Gives the pc a mount and UTS namespace of its own, held by program (a daemon, or a sleep),
-    // so that what runs there, DHCP clients and the system's DHCP script included, touches
-    // nothing of the host's: a private resolv.conf, /sys read-only (no udev runs here, and
-    // NetworkManager waits for it forever when it may write there), tmpfs over /run,
-    // /var/lib/dhcp and folders. setup: shell commands run there first, each ending with " && ".
+    // The pc's own mount and UTS namespace, held by program, so that nothing run there touches the
+    // host's: private resolv.conf, /sys read-only (NetworkManager waits for udev when it may
+    // write there), tmpfs over /run, /var/lib/dhcp and folders. setup ends with " && ".
     void PrivatePc(const std::string& folders = "", const std::string& setup = "",
                    const std::string& program = "sleep 600") {
         Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
@@ -231,8 +223,7 @@ protected:
             << interface << " took no address with " << text;
     }
 
-    // A command in the pc's namespaces, from the test's folder, with bus_ as system bus: as root,
-    // or as the ordinary user "nobody".
+    // A command in the pc's namespaces and the test's folder, as root or as "nobody".
     std::string InPc(const std::string& command, bool asUser = false) {
         return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
                        "' env DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " timeout 120 " +
@@ -258,10 +249,8 @@ std::string ReplaceFirst(std::string text, const std::string& from, const std::s
     return text.replace(text.find(from), from.size(), to);
 }
 
-// The namespaces with a private system bus at Path("bus"), and polkitd on it where a test asks.
-// The bus: a path socket in the test's folder (an abstract one would be tied to one network
-// namespace), the distribution's D-Bus policies, and no service activation, so nothing the bus
-// would start (a dispatcher, hostnamed) runs the host's scripts.
+// A private system bus at Path("bus") (a path socket: an abstract one is tied to one network
+// namespace), without service activation, so nothing it would start runs the host's scripts.
 class BusNamespaces : public Namespaces {
 protected:
     void SetUp() override {
@@ -287,9 +276,8 @@ protected:
         ASSERT_TRUE(connection_) << "the private bus did not come up";
     }
 
-    // polkitd on the private bus, in the pc's network namespace and a mount namespace of its own
-    // whose rules folder holds only a rule giving the user "nobody" result (YES or NO) for every
-    // action, or for the action named; with actionFile, when given, among the system's actions.
+    // polkitd on the bus, with only a rule giving "nobody" result for every action, or for the
+    // one named; with actionFile, when given, among the system's actions.
     void Polkit(const std::string& result, const std::string& action = "",
                 const std::string& actionFile = "") {
         if (access("/usr/lib/polkit-1/polkitd", X_OK) != 0) GTEST_SKIP() << "no polkitd";
@@ -330,12 +318,9 @@ protected:
     pid_t polkitd_ = -1;
 };
 
-// The pc, with no NetworkManager and no networkd, runs dhclient: its own instances with their
-// files in the test's folder, or the one the real EnableDHCP starts on a wired interface that is
-// up with carrier but has no address and nothing managing it. The detection renews with the
-// system's script, never with the one an instance was started with. The test's private bus is
-// bound at the system bus's usual path: pkexec, which an ordinary user's detection starts, is
-// setuid and reaches no other bus.
+// The pc runs dhclient, with no NetworkManager and no networkd: its own instances, or the one
+// the real EnableDHCP starts on a bare wired interface. The private bus is bound at the usual
+// path: pkexec, which an ordinary user's detection starts, is setuid and reaches no other.
 class DhclientPc : public BusNamespaces {
 protected:
     void SetUp() override {
@@ -360,10 +345,8 @@ protected:
                   "started\n");
     }
 
-    // A process in the pc namespace that calls itself dhclient, claims eth0 with its own script,
-    // lease and pid files in the folder named, and is in fact a shell waiting (its "-s --" reads
-    // as dhclient's -s option); run as user. Its lease names server as the DHCP server; its
-    // script, if ever run, leaves folder/script-ran.
+    // A shell, as user, that calls itself dhclient and claims eth0 with its own script, lease and
+    // pid files in folder (its "-s --" reads as dhclient's -s); its lease names server.
     void FakeDhclient(const std::string& user, const std::string& folder,
                       const std::string& server) {
         const std::string f = Path(folder);
@@ -384,12 +367,9 @@ protected:
     }
 };
 
-// The first adapter is claimed only by two fakes; the second one's DHCP server is no modem; the
-// third one's is, and the PC took its address from it. Any user may start a process named
-// dhclient whose options name their own script and lease file. The detection runs as root: it
-// must neither run that script nor take a candidate from that lease file (the address that would
-// receive the PPP password), and it says what it left out. No DHCP server answers on the fakes'
-// wire, so a renewal would leave their leases, and the "modem" addresses they name, in place.
+// Any user may start a "dhclient" naming its own script and lease file: the detection, as root,
+// neither runs that script nor takes a candidate (the address that would receive the PPP
+// password) from that lease, and says what it left out. The fakes' wire has no DHCP server.
 TEST_F(DhclientPc, TriesTheAdaptersInOrderAndBelievesNoDhclientOfAnotherUserOrProgram) {
     ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link add eth0 type veth peer name end0 && ip -n " +
                     Ns("pc") + " link set eth0 up"),
@@ -445,20 +425,14 @@ TEST_F(DhclientPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFo
                 {"eth1"});
 }
 
-// An ordinary user: the DHCP client for the bare interface and the renewal of the running ones
-// go through the privileged helper, started with pkexec, which asks polkitd for the helper's own
-// action. Refused, the user is told, the candidates already known are tried, and nothing waits;
-// granted for the helper's action only (pkexec finds it by the helper's path), the helper starts
-// the client and renews, and the modem is found.
+// An ordinary user goes through pkexec and the privileged helper, which polkitd authorizes by
+// the helper's own action. Refused: told, the known candidates are tried, nothing waits.
 TEST_F(DhclientPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
     if (!Installed("pkexec")) GTEST_SKIP() << "pkexec is not installed";
-    // eth0: the PC's own dhclient, on a network whose DHCP server is no modem. eth1: bare, on the
-    // modem's network.
+    // eth0: the PC's own dhclient, on a network with no modem. eth1: bare, on the modem's.
     OtherNetwork("eth0");
     ModemNetwork("eth1");
-    std::string client;
-    for (const std::string& word : DhcpClientCommand(kClient, "eth0")) client += word + " ";
-    ASSERT_EQ(InPc(client + ">/dev/null 2>&1 && echo started"), "started\n");
+    DhcpClient("eth0");
     WaitForAddress("eth0", "10.252.0.");
     Write("helper.policy",
           ReplaceFirst(ReadTextFile(HELPER_POLICY_IN).value_or(""), "@SETUPPILOT_HELPER_PATH@",
@@ -488,8 +462,7 @@ TEST_F(DhclientPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
                  kFound});
 }
 
-// NetworkManager manages the pc's ends of the veth pairs, with a configuration that writes no
-// DNS and no hostname, and its profiles on tmpfs.
+// NetworkManager, writing no DNS and no hostname, its profiles on tmpfs.
 class RealNetworkManager : public BusNamespaces {
 protected:
     RealNetworkManager() { programs_ = {"dnsmasq", "NetworkManager", "nmcli", "dbus-daemon"}; }
@@ -523,11 +496,9 @@ protected:
     }
 };
 
-// As an ordinary user NetworkManager asks polkit for the profile changes and the renewals.
-// Refused, the user is told, nothing waits, and the lease the PC already holds still counts.
-// Granted, the wired profiles are switched to DHCP and renewed, and the modem is found on the
-// second device: its fixed address, kept, lies in the modem's network, but only DHCP names the
-// modem. The bridge's profile is not wired: neither switched, nor renewed, nor a candidate.
+// NetworkManager asks polkit for an ordinary user's profile changes and renewals. Refused: told,
+// nothing waits, the lease held still counts. Granted: the wired profiles are switched to DHCP
+// (fixed addresses kept) and renewed; only DHCP names the modem. A bridge is not wired.
 TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsTheModem) {
     OtherNetwork("eth0");
     ModemNetwork("eth1");
@@ -573,8 +544,7 @@ TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsThe
     ExpectLines(InPc("./EnableDHCP"), {"NetworkManager has no wired connection profile"});
 }
 
-// systemd-networkd configures the pc's ends of the veth pairs from .network files of the test's
-// own only (no udev runs here, and networkd does not wait for it on a read-only /sys).
+// systemd-networkd, with the test's .network files only (it does not wait for udev).
 class RealNetworkd : public BusNamespaces {
 protected:
     RealNetworkd() { programs_ = {"dnsmasq", "dbus-daemon", "/lib/systemd/systemd-networkd"}; }
@@ -585,10 +555,8 @@ protected:
     }
 };
 
-// eth1 is wired to the modem's network; eth0 to a network without a DHCP server, so networkd
-// keeps asking there. That link is a candidate without a server, tried first, and left to
-// networkd by EnableDHCP; the link with a lease names the modem. An ordinary user: networkd asks
-// polkit before it renews; refused, the user is told, and the lease still names the modem.
+// eth0's network has no DHCP server: a candidate without a server, tried first, left to networkd
+// by EnableDHCP. networkd asks polkit for an ordinary user; refused, the lease still counts.
 TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolkitDecides) {
     Polkit("YES");
     if (IsSkipped() || HasFatalFailure()) return;
