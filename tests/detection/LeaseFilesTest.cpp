@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "detection/adapters/DhclientAdapters.h"
 #include "detection/adapters/LeaseFiles.h"
@@ -25,43 +26,30 @@ std::string Fixture(const std::string& name) {
 }
 
 TEST(DhclientLeases, TheLastLeaseOfTheInterfaceGivesTheServer) {
-    const std::string leases = Fixture("dhclient.leases");
+    const std::string file = Fixture("dhclient.leases");
+    const std::string eth0 = "lease { interface \"eth0\"; option dhcp-server-identifier";
     const struct {
+        std::string text;
         const char* interface;
         const char* server;
     } cases[] = {
-        {"eth0", "192.168.100.254"},  // two eth0 blocks: the later one wins
-        {"wlan0", "10.20.0.254"},
-        {"eth1", ""},  // its last lease names no server, the earlier one does not count
-        {"eth9", ""},  // no lease at all
-        {"", ""},      // any interface: the very last block, which has no server
-        {"eth", ""},   // names are matched whole
+        {file, "eth0", "192.168.100.254"},  // two eth0 blocks: the later one wins
+        {file, "wlan0", "10.20.0.254"},
+        {file, "eth1", ""},  // its last lease names no server, the earlier one does not count
+        {file, "eth9", ""},  // no lease at all
+        {file, "", ""},      // any interface: the very last block, which has no server
+        {file, "eth", ""},   // names are matched whole
+        {eth0 + " 10.0.0.1 }", "eth0", "10.0.0.1"},
+        {"lease {\ninterface \"eth0\";\n\toption dhcp-server-identifier\t10.0.0.2;\n}", "eth0",
+         "10.0.0.2"},
+        {eth0 + " 999.1.1.1; }", "eth0", ""},
+        {"lease { interface \"eth0\"; option dhcp-server-identifier-x 10.0.0.3; }", "eth0", ""},
+        // A lease cut off by a crash mid-write is not current.
+        {eth0 + " 10.0.0.4; }\n" + eth0 + " 10.0.0.5;", "eth0", "10.0.0.4"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DhclientLeaseServer(leases, c.interface), c.server) << c.interface;
+        EXPECT_EQ(DhclientLeaseServer(c.text, c.interface), c.server) << c.interface << c.text;
     }
-}
-
-TEST(DhclientLeases, OddButValidTextsAreRead) {
-    const struct {
-        const char* text;
-        const char* server;
-    } cases[] = {
-        {"lease { interface \"eth0\"; option dhcp-server-identifier 10.0.0.1 }", "10.0.0.1"},
-        {"lease {\ninterface \"eth0\";\n\toption dhcp-server-identifier\t10.0.0.2;\n}", "10.0.0.2"},
-        {"lease { interface \"eth0\"; option dhcp-server-identifier 999.1.1.1; }", ""},
-        // The longest address there is, and one character more.
-        {"lease { interface \"eth0\"; option dhcp-server-identifier 192.168.100.254; }",
-         "192.168.100.254"},
-        {"lease { interface \"eth0\"; option dhcp-server-identifier 192.168.100.2540; }", ""},
-        {"lease { interface \"eth0\"; option dhcp-server-identifier-x 10.0.0.3; }", ""},
-        // A lease cut off by a crash mid-write is not current.
-        {"lease { interface \"eth0\"; option dhcp-server-identifier 10.0.0.4; }\n"
-         "lease { interface \"eth0\"; option dhcp-server-identifier 10.0.0.5;",
-         "10.0.0.4"},
-        {"", ""},
-    };
-    for (const auto& c : cases) EXPECT_EQ(DhclientLeaseServer(c.text, "eth0"), c.server) << c.text;
 }
 
 TEST(NetworkdFiles, LeaseLinkStateAndNetworkFiles) {
@@ -87,75 +75,57 @@ TEST(NetworkManagerOptions, TheServerIdentifierIsHeldToTheAddressCheck) {
     EXPECT_EQ(NetworkManagerLeaseServer({{"routers", "10.0.0.1"}}), "");
 }
 
+// "INTERFACES; LEASE FILE; RELEASE COMMAND" of a usable command line; the renewal is the release
+// with -1 for -r.
+std::string Instance(const std::vector<std::string>& argv) {
+    std::optional<DhclientInstance> instance = ParseDhclientCommand(argv);
+    if (!instance) return "unusable";
+    std::vector<std::string> renew = DhclientRenewCommand(*instance);
+    std::string out;
+    for (const std::string& word : instance->interfaces) out += word + " ";
+    out += "; " + instance->leaseFile + ";";
+    for (const std::string& word : DhclientReleaseCommand(*instance)) out += " " + word;
+    EXPECT_EQ(renew.at(1), "-1");
+    renew[1] = "-r";
+    EXPECT_EQ(renew, DhclientReleaseCommand(*instance));
+    return out;
+}
+
 TEST(DhclientCommand, FilesAndInterfacesAreTakenFromTheCommandLine) {
     const struct {
         std::vector<std::string> argv;
-        bool usable;
-        std::vector<std::string> interfaces;
-        std::string leaseFile;
-        std::vector<std::string> release;
+        const char* instance;
     } cases[] = {
         // ifupdown on Debian
         {{"/sbin/dhclient", "-4", "-v", "-i", "-pf", "/run/dhclient.eth0.pid", "-lf",
           "/var/lib/dhcp/dhclient.eth0.leases", "-I", "-df", "/var/lib/dhcp/dhclient6.eth0.leases",
           "eth0"},
-         true,
-         {"eth0"},
-         "/var/lib/dhcp/dhclient.eth0.leases",
-         {"dhclient", "-r", "-pf", "/run/dhclient.eth0.pid", "-lf",
-          "/var/lib/dhcp/dhclient.eth0.leases", "eth0"}},
+         "eth0 ; /var/lib/dhcp/dhclient.eth0.leases; dhclient -r -pf /run/dhclient.eth0.pid -lf "
+         "/var/lib/dhcp/dhclient.eth0.leases eth0"},
         // by hand, defaults, two interfaces
         {{"dhclient", "eth0", "eth1"},
-         true,
-         {"eth0", "eth1"},
-         "/var/lib/dhcp/dhclient.leases",
-         {"dhclient", "-r", "eth0", "eth1"}},
+         "eth0 eth1 ; /var/lib/dhcp/dhclient.leases; dhclient -r eth0 eth1"},
         // its own script and environment are never passed on
         {{"dhclient", "-nw", "-cf", "/tmp/c.conf", "-sf", "/tmp/script", "-e", "A=1", "-s",
           "10.0.0.1", "veth0"},
-         true,
-         {"veth0"},
-         "/var/lib/dhcp/dhclient.leases",
-         {"dhclient", "-r", "-cf", "/tmp/c.conf", "veth0"}},
-        {{"dhclient", "-6", "eth0"}, false, {}, "", {}},    // a DHCPv6 client
-        {{"dhclient", "-v"}, false, {}, "", {}},            // no interface named
-        {{"dhclient", "-lf"}, false, {}, "", {}},           // a value missing
-        {{"dhclient", "eth0", "-sf"}, false, {}, "", {}},   // a value missing
-        {{"/usr/sbin/dhcpcd", "eth0"}, false, {}, "", {}},  // another client
+         "veth0 ; /var/lib/dhcp/dhclient.leases; dhclient -r -cf /tmp/c.conf veth0"},
+        {{"dhclient", "-6", "eth0"}, "unusable"},    // a DHCPv6 client
+        {{"dhclient", "-v"}, "unusable"},            // no interface named
+        {{"dhclient", "eth0", "-sf"}, "unusable"},   // a value missing
+        {{"/usr/sbin/dhcpcd", "eth0"}, "unusable"},  // another client
     };
-    for (const auto& c : cases) {
-        std::optional<DhclientInstance> instance = ParseDhclientCommand(c.argv);
-        ASSERT_FALSE(c.argv.empty());
-        ASSERT_EQ(instance.has_value(), c.usable) << c.argv.back();
-        if (!instance) continue;
-        EXPECT_EQ(instance->interfaces, c.interfaces);
-        EXPECT_EQ(instance->leaseFile, c.leaseFile);
-        EXPECT_EQ(DhclientReleaseCommand(*instance), c.release);
-        std::vector<std::string> renew = c.release;
-        renew[1] = "-1";
-        EXPECT_EQ(DhclientRenewCommand(*instance), renew);
-    }
+    for (const auto& c : cases) EXPECT_EQ(Instance(c.argv), c.instance) << c.argv.back();
 }
 
 TEST(DottedIpv4, OnlyFourDecimalPartsOfAtMostFifteenCharacters) {
-    using namespace std::string_view_literals;
-    const struct {
-        std::string_view text;
-        bool dotted;
-    } cases[] = {
-        {"10.0.0.1", true},
-        {"192.168.100.254", true},
-        {"0.0.0.0", true},
-        {"192.168.100.2540", false},
-        {"256.1.1.1", false},
-        {"10.0.0", false},
-        {"10.0.0.1 ", false},
-        {"", false},
-        {"::1", false},
-        {"10.0.0.1\0junk"sv, false},  // inet_pton alone would stop at the NUL
-        {"10.0.0.1\0"sv, false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(IsDottedIpv4(c.text), c.dotted) << c.text;
+    for (std::string_view text : {"10.0.0.1"sv, "192.168.100.254"sv, "0.0.0.0"sv}) {
+        EXPECT_TRUE(IsDottedIpv4(text)) << text;
+    }
+    // inet_pton alone would stop at a NUL.
+    for (std::string_view text : {"192.168.100.2540"sv, "256.1.1.1"sv, "10.0.0"sv, "10.0.0.1 "sv,
+                                  ""sv, "::1"sv, "10.0.0.1\0junk"sv, "10.0.0.1\0"sv}) {
+        EXPECT_FALSE(IsDottedIpv4(text)) << text;
+    }
 }
 
 // The files a dhclient instance names are used only when no one but root can change them.
@@ -164,28 +134,16 @@ TEST(RootOnlyFiles, EveryFileAndFolderOnTheWayMustBeRootsAlone) {
     char pattern[] = "/tmp/root-only-XXXXXX";
     ASSERT_TRUE(mkdtemp(pattern));
     const std::string top = pattern;
-    constexpr uid_t kOther = 65534;
-    auto file = [](const std::string& path, mode_t mode, uid_t owner = 0) {
-        std::ofstream(path) << "x";
-        chmod(path.c_str(), mode);
-        EXPECT_EQ(chown(path.c_str(), owner, 0), 0);
-    };
-    auto folder = [](const std::string& path, mode_t mode, uid_t owner = 0) {
-        mkdir(path.c_str(), 0700);
-        chmod(path.c_str(), mode);
-        EXPECT_EQ(chown(path.c_str(), owner, 0), 0);
-    };
-    file(top + "/leases", 0644);
-    file(top + "/group-writable", 0664);
-    file(top + "/others", 0644, kOther);
-    EXPECT_EQ(symlink((top + "/leases").c_str(), (top + "/link").c_str()), 0);
-    EXPECT_EQ(symlink((top + "/nowhere").c_str(), (top + "/dangling").c_str()), 0);
-    folder(top + "/sticky", 01777);
-    file(top + "/sticky/leases", 0644);
-    folder(top + "/open", 0777);
-    file(top + "/open/leases", 0644);
-    folder(top + "/theirs", 0755, kOther);
-    file(top + "/theirs/leases", 0644);
+    // Files and folders of root's and of user 65534, in modes that root alone may or may not
+    // change (the umask makes the rest 0644 and 0755).
+    ASSERT_EQ(
+        std::system(("cd '" + top +
+                     "' && umask 022 && mkdir -m 1777 sticky && mkdir -m 777 open && mkdir "
+                     "theirs && touch leases group-writable others sticky/leases open/leases "
+                     "theirs/leases && chmod 664 group-writable && chown 65534 others theirs && "
+                     "ln -s \"$PWD/leases\" link && ln -s \"$PWD/nowhere\" dangling")
+                        .c_str()),
+        0);
 
     const struct {
         std::string path;

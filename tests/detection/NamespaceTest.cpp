@@ -1,257 +1,600 @@
-// The whole detection as support staff run it, "modemctl detect", on a PC that takes its
-// address from a real DHCP server. Everything happens in network namespaces made by each test
-// and removed after it, also when it fails: a "modem" namespace with dnsmasq as DHCP server and
-// modem-sim on the modem's address, a "pc" namespace joined to it by a veth pair and running
-// dhclient with its own lease, pid, configuration and script files in a temporary folder, in a
-// mount and UTS namespace of its own with a private resolv.conf.
-// Needs root, "ip netns", dnsmasq and dhclient; skipped with the reason where one is missing.
-//
-// The detection releases and renews with the system's dhclient script, never with the one an
-// instance was started with, so the renewals here run Debian's: it sets the address and routes
-// inside the pc namespace, and touches resolv.conf or the host name only when the DHCP server
-// hands those out, which this dnsmasq (no DNS, no host names) does not.
+// The whole detection, "modemctl detect", in network namespaces each test makes and removes:
+// a "pc" wired to a "modem" (dnsmasq, modem-sim) and an "other" network, against dhclient,
+// NetworkManager and systemd-networkd, as root and as "nobody" with polkitd on a private bus.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
 
-#include "NamespaceFixture.h"
 #include "core/messages/LocalizedMessages.h"
-#include "detection/adapters/UnmanagedInterfaces.h"
+#include "detection/adapters/BusConnection.h"
+#include "detection/adapters/NetworkManagerAdapters.h"
+#include "detection/adapters/SystemInterfaces.h"
 #include "detection/processes/PrivilegedHelper.h"
 
 namespace {
 
-using namespace netns;
+using namespace std::chrono_literals;
 
-// The dhclient script: only sets and clears the address, so no file outside the test's folder
-// (resolv.conf, above all) is ever touched.
-constexpr char kDhclientScript[] = R"(#!/bin/sh
-case "$reason" in
-  PREINIT) ip link set dev "$interface" up ;;
-  BOUND|RENEW|REBIND|REBOOT)
-    ip -4 addr flush dev "$interface"
-    ip -4 addr add "$new_ip_address/$new_subnet_mask" dev "$interface" ;;
-  EXPIRE|FAIL|RELEASE|STOP) ip -4 addr flush dev "$interface" ;;
-esac
-exit 0
-)";
-constexpr char kDhclientConf[] = "timeout 5;\ninitial-interval 1;\n";
+// modemctl's last lines when it found the modem of ModemNetwork.
+const std::string kFound = "modem=10.251.0.1\nresult=0";
 
-class DhclientPc : public Namespaces {
+int Shell(const std::string& command) {
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Capture(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
+        pclose(pipe);
+    }
+    return out;
+}
+
+bool Installed(const std::string& program) {
+    return Shell("command -v " + program + " >/dev/null || test -x /usr/sbin/" + program) == 0;
+}
+
+// Polls every 100 ms until done, at most tenths times; whether it is done.
+bool WaitFor(const std::function<bool()>& done, int tenths = 50) {
+    for (int i = 0; i < tenths && !done(); ++i) std::this_thread::sleep_for(100ms);
+    return done();
+}
+
+// Expects each of lines as a whole line of out, in this order, and none of absent anywhere.
+void ExpectLines(const std::string& out, const std::vector<std::string>& lines,
+                 const std::vector<std::string>& absent = {}) {
+    const std::string text = "\n" + out;
+    std::size_t at = 0;
+    for (const std::string& line : lines) {
+        at = text.find("\n" + line + "\n", at);
+        if (at == std::string::npos) {
+            ADD_FAILURE() << "no line \"" << line << "\" (in this order) in:\n" << out;
+            return;
+        }
+        at += line.size() + 1;
+    }
+    for (const std::string& part : absent) {
+        EXPECT_EQ(out.find(part), std::string::npos) << "\"" << part << "\" in:\n" << out;
+    }
+}
+
+// What a test must leave as it found it in the namespace the test program runs in.
+std::string HostState() {
+    char name[256] = {};
+    gethostname(name, sizeof name - 1);
+    return "hostname " + std::string(name) + "\n" + ReadTextFile("/etc/resolv.conf").value_or("") +
+           Capture("ip route show table all 2>&1; ip -o link show 2>&1");
+}
+
+class Namespaces : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (geteuid() != 0) GTEST_SKIP() << "needs root to create network namespaces";
+        for (const char* program : programs_) {
+            if (!Installed(program)) GTEST_SKIP() << program << " is not installed";
+        }
+        host_ = HostState();
+        static int counter = 0;
+        prefix_ = "spt" + std::to_string(getpid()) + "x" + std::to_string(++counter);
+        char pattern[] = "/tmp/detect-netns-XXXXXX";
+        ASSERT_TRUE(mkdtemp(pattern));
+        folder_ = pattern;
+        // Daemons that drop root and the test's ordinary user reach their files here.
+        chmod(folder_.c_str(), 0755);
+        namespaces_.push_back(Ns("pc"));
+        if (Shell("ip netns add " + Ns("pc") + " 2>/dev/null") != 0) {
+            GTEST_SKIP() << "ip netns is not available";
+        }
+        ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link set lo up"), 0);
+    }
+
+    void TearDown() override {
+        // Every process of a namespace ends with it; then the private buses.
+        for (const char* signal : {"", "-9 "}) {
+            for (const std::string& ns : namespaces_) {
+                Shell("ip netns pids " + ns + " 2>/dev/null | xargs -r kill " + signal +
+                      "2>/dev/null");
+            }
+            std::this_thread::sleep_for(200ms);
+        }
+        for (const std::string& ns : namespaces_) Shell("ip netns del " + ns + " 2>/dev/null");
+        for (pid_t pid : children_) kill(pid, SIGTERM);
+        for (pid_t pid : children_) waitpid(pid, nullptr, 0);
+        if (!folder_.empty()) {
+            Shell("rm -rf '" + folder_ + "'");
+            EXPECT_EQ(HostState(), host_) << "the test changed the host's network or names";
+        }
+    }
+
+    std::string Ns(const std::string& role) const { return prefix_ + role; }
+    std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+
+    void Write(const std::string& name, const std::string& text, mode_t mode) {
+        std::ofstream(Path(name)) << text;
+        chmod(Path(name).c_str(), mode);
+    }
+
+    // Starts a program in the background, its output to the file output when given.
+    pid_t Exec(const std::vector<std::string>& command, const std::string& output = "") {
+        pid_t pid = fork();
+        if (pid == 0) {
+            if (!output.empty()) {
+                freopen(output.c_str(), "w", stdout);
+                freopen(output.c_str(), "a", stderr);
+            }
+            std::vector<char*> argv;
+            for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+            argv.push_back(nullptr);
+            execvp(argv[0], argv.data());
+            _exit(127);
+        }
+        EXPECT_GT(pid, 0);
+        if (pid > 0) children_.push_back(pid);
+        return pid;
+    }
+
+    pid_t Start(const std::string& command, const std::string& output = "") {
+        return Exec({"sh", "-c", "exec " + command}, output);
+    }
+
+    // A shell script in the pc's network namespace and in mount and UTS namespaces of its own.
+    pid_t StartInPc(const std::string& script, const std::string& output = "") {
+        return Exec({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
+                     "--propagation", "private", "sh", "-c", script},
+                    output);
+    }
+
+    // Namespace role wired to pcSide, subnet.1 on its side: dnsmasq when dhcp (it names subnet.1
+    // as DNS server but answers no DNS), modem-sim when modem.
+    void Network(const std::string& role, const std::string& pcSide, const std::string& subnet,
+                 bool dhcp, bool modem) {
+        const std::string ns = Ns(role);
+        const std::string log = Path("dnsmasq-" + role);
+        namespaces_.push_back(ns);
+        ASSERT_EQ(
+            Shell("ip netns add " + ns + " && ip -n " + ns + " link set lo up && ip -n " +
+                  Ns("pc") + " link add " + pcSide + " type veth peer name lan0 netns " + ns +
+                  " && ip -n " + ns + " addr add " + subnet + ".1/24 dev lan0 && ip -n " + ns +
+                  " link set lan0 up && ip -n " + Ns("pc") + " link set " + pcSide + " up"),
+            0);
+        if (dhcp) {
+            Start("ip netns exec " + ns +
+                  " dnsmasq --keep-in-foreground --conf-file=/dev/null --port=0 --no-resolv "
+                  "--no-hosts --bind-interfaces --interface=lan0 --except-interface=lo "
+                  "--dhcp-range=" +
+                  subnet + ".100," + subnet + ".150,255.255.255.0,10m --dhcp-option=option:dns-" +
+                  "server," + subnet + ".1 --dhcp-leasefile=" + log + ".leases --pid-file=" + log +
+                  ".pid --user=root --group=root --log-facility=" + log + ".log");
+        }
+        if (!modem) return;
+        Start("ip netns exec " + ns +
+              " env MODEM_SIM_ALLOW_ANY_ADDRESS=1 " MODEM_SIM_PATH " --log " +
+              Path("modem-sim.log") + " " + subnet + ".1");
+        ASSERT_TRUE(WaitFor([&] {
+            return !Capture("ip netns exec " + ns + " ss -Hltn 'sport = :1028'").empty();
+        })) << "modem-sim did not come up";
+    }
+
+    // The modem's network, 10.251.0.1 with modem-sim; another one, 10.252.0.1 without.
+    void ModemNetwork(const std::string& pcSide, bool dhcp = true) {
+        Network("modem", pcSide, "10.251.0", dhcp, true);
+    }
+    void OtherNetwork(const std::string& pcSide, bool dhcp = true) {
+        Network("other", pcSide, "10.252.0", dhcp, false);
+    }
+
+    // The pc's own mount and UTS namespace, held by program, so that nothing run there touches the
+    // host's: private resolv.conf, /sys read-only (NetworkManager waits for udev when it may
+    // write there), tmpfs over /run, /var/lib/dhcp and folders. setup ends with " && ".
+    void PrivatePc(const std::string& folders = "", const std::string& setup = "",
+                   const std::string& program = "sleep 600") {
+        Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
+        holder_ = StartInPc(
+            "mount --bind /sys /sys && mount -o remount,bind,ro /sys && mount --bind '" +
+                Path("resolv.conf") + "' /etc/resolv.conf && for d in /run /var/lib/dhcp " +
+                folders + "; do if [ -d $d ]; then mount -t tmpfs -o mode=0755 tmpfs $d || " +
+                "exit 1; fi; done && " + setup + "touch '" + Path("ready") +
+                "' && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + program,
+            Path("pc.log"));
+        ASSERT_TRUE(WaitFor([&] { return access(Path("ready").c_str(), F_OK) == 0; }))
+            << "the pc's mount namespace is missing: " << Capture("cat " + Path("pc.log"));
+    }
+
+    // Waits until the interface of the pc holds an IPv4 address that contains text.
+    void WaitForAddress(const std::string& interface, const std::string& text) {
+        const std::string show = "ip -n " + Ns("pc") + " -4 -o addr show dev " + interface;
+        ASSERT_TRUE(WaitFor([&] { return Capture(show).find(text) != std::string::npos; }, 150))
+            << interface << " took no address with " << text;
+    }
+
+    // A command in the pc's namespaces and the test's folder, as root or as "nobody".
+    std::string InPc(const std::string& command, bool asUser = false) {
+        return Capture("nsenter -t " + std::to_string(holder_) + " -m -u -n --wd='" + folder_ +
+                       "' env DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " timeout 120 " +
+                       (asUser ? "setpriv --reuid=nobody --regid=nogroup --clear-groups " : "") +
+                       command + " 2>&1");
+    }
+
+    std::string Detect(bool asUser = false) { return InPc(MODEMCTL_PATH " detect", asUser); }
+
+    // The programs the tests of a fixture need besides ip and the bus.
+    std::vector<const char*> programs_{"dnsmasq", "dhclient", "dbus-daemon"};
+    std::string prefix_;
+    std::string folder_;
+    // No bus at all, unless BusNamespaces starts one: no NetworkManager of the host is reached.
+    std::string bus_ = "unix:path=/nonexistent";
+    std::string host_;
+    std::vector<std::string> namespaces_;
+    std::vector<pid_t> children_;
+    pid_t holder_ = -1;
+};
+
+std::string ReplaceFirst(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+// A private system bus at Path("bus") (a path socket: an abstract one is tied to one network
+// namespace), without service activation, so nothing it would start runs the host's scripts.
+class BusNamespaces : public Namespaces {
 protected:
     void SetUp() override {
         Namespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        Write("dhclient-script", kDhclientScript, 0755);
-        Write("dhclient.conf", kDhclientConf, 0644);
-        // The helper the detection starts from the current directory: leaves a mark.
-        Write("EnableDHCP", "#!/bin/sh\necho test helper ran\ntouch \"$PWD/helper-ran\"\n", 0755);
-        // A renewal may run the system's DHCP script, which rewrites resolv.conf.
-        PrivatePc();
-    }
-
-    // The PC's own DHCP client on an interface, running in the background as a system's would.
-    void DhcpClient(const std::string& interface) {
-        const std::string f = folder_ + "/dhclient-" + interface;
-        ASSERT_EQ(InPc("dhclient -nw -lf " + f + ".leases -pf " + f + ".pid -cf " + folder_ +
-                       "/dhclient.conf -sf " + folder_ + "/dhclient-script " + interface +
-                       " >/dev/null 2>&1 && echo started"),
-                  "started\n");
-    }
-
-    bool HelperRan() const { return access((folder_ + "/helper-ran").c_str(), F_OK) == 0; }
-
-    // A process in the pc namespace that calls itself dhclient, claims interface with its own
-    // script, lease, pid and configuration files in folder, and is in fact a shell waiting (its "-s
-    // --" reads as dhclient's -s option); run as user. Its script, if ever run, notes who ran it in
-    // folder/script-ran.
-    void FakeDhclient(const std::string& user, const std::string& folder,
-                      const std::string& interface, const std::string& server) {
-        Write(folder + "/script",
-              "#!/bin/sh\nid -u >>'" + folder_ + "/" + folder + "/script-ran'\n", 0755);
-        Write(folder + "/leases",
-              "lease {\n  interface \"" + interface + "\";\n  fixed-address 10.66.0.50;\n" +
-                  "  option subnet-mask 255.255.255.0;\n  option dhcp-server-identifier " + server +
-                  ";\n  renew 4 2099/12/03 10:00:00;\n  rebind 4 2099/12/03 " +
-                  "10:30:00;\n  expire 4 2099/12/03 11:00:00;\n}\n",
+        bus_ = "unix:path=" + Path("bus");
+        Write("bus.conf",
+              ReplaceFirst(
+                  R"(<busconfig><type>system</type><user>messagebus</user><auth>EXTERNAL</auth>
+<listen>unix:path=@FOLDER@/bus</listen><policy context="default"><allow user="*"/>
+<deny own="*"/><deny send_type="method_call"/><allow send_type="signal"/>
+<allow send_requested_reply="true" send_type="method_return"/>
+<allow send_requested_reply="true" send_type="error"/><allow receive_type="method_call"/>
+<allow receive_type="method_return"/><allow receive_type="error"/><allow receive_type="signal"/>
+<allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/></policy>
+<includedir>/usr/share/dbus-1/system.d</includedir><includedir>/etc/dbus-1/system.d</includedir>
+</busconfig>)",
+                  "@FOLDER@", folder_),
               0644);
-        Write(folder + "/conf", "timeout 2;\ninitial-interval 1;\n", 0644);
-        const std::string f = folder_ + "/" + folder;
-        Shell("chown -R " + user + " '" + f + "'");
-        Exec({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
-              "--clear-groups", "bash", "-c",
-              "exec -a dhclient bash -s -- -sf " + f + "/script -lf " + f + "/leases -pf " + f +
-                  "/pid -cf " + f + "/conf " + interface + " <<<'sleep 600; exit'"});
-        for (int i = 0; i < 50; ++i) {
-            if (Shell("pgrep -f '^dhclient -s -- -sf " + f + "/' >/dev/null") == 0) {
-                return;
-            }
-            std::this_thread::sleep_for(100ms);
-        }
-        FAIL() << "the fake dhclient in " << folder << " did not come up";
+        Start("dbus-daemon --nofork --nopidfile --config-file=" + Path("bus.conf"),
+              Path("bus.log"));
+        WaitFor([&] { return (connection_ = BusConnection::Open(bus_)) != nullptr; });
+        ASSERT_TRUE(connection_) << "the private bus did not come up";
     }
+
+    // polkitd on the bus, with only a rule giving "nobody" result for every action, or for the
+    // one named; with actionFile, when given, among the system's actions.
+    void Polkit(const std::string& result, const std::string& action = "",
+                const std::string& actionFile = "") {
+        if (access("/usr/lib/polkit-1/polkitd", X_OK) != 0) GTEST_SKIP() << "no polkitd";
+        Write("10-test.rules",
+              "polkit.addRule(function(action, subject) {\n  if (subject.user == \"nobody\"" +
+                  (action.empty() ? "" : " && action.id == \"" + action + "\"") +
+                  ") return polkit.Result." + result + ";\n});\n",
+              0644);
+        std::string actions;
+        if (!actionFile.empty()) {
+            ASSERT_EQ(Shell("mkdir -p '" + Path("actions") + "' && cp /usr/share/polkit-1/" +
+                            "actions/* '" + actionFile + "' '" + Path("actions") + "'/"),
+                      0);
+            actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
+        }
+        polkitd_ = StartInPc("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" +
+                                 Path("10-test.rules") + "' /etc/polkit-1/rules.d/ && " + actions +
+                                 "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ +
+                                 " exec /usr/lib/polkit-1/polkitd --no-debug",
+                             Path("polkitd.log"));
+        WaitForName("org.freedesktop.PolicyKit1");
+    }
+
+    // Ends polkitd, so that Polkit can start it again with another rule.
+    void StopPolkit() {
+        kill(polkitd_, SIGTERM);
+        waitpid(polkitd_, nullptr, 0);
+        std::erase(children_, polkitd_);
+        WaitFor([&] { return !connection_->NameHasOwner("org.freedesktop.PolicyKit1"); });
+    }
+
+    void WaitForName(const char* name) {
+        ASSERT_TRUE(WaitFor([&] { return connection_->NameHasOwner(name); }, 100))
+            << name << " did not come up";
+    }
+
+    std::unique_ptr<BusConnection> connection_;
+    pid_t polkitd_ = -1;
 };
 
-// The first adapter's DHCP server is no modem; the second's is, and the PC took its address
-// from it.
-TEST_F(DhclientPc, TriesTheFirstAdapterFirstAndFindsTheModemOnTheSecond) {
-    OtherNetwork("eth0");
-    ModemNetwork("eth1");
-    DhcpClient("eth0");
-    DhcpClient("eth1");
-
-    const std::string out = Detect();
-    EXPECT_LINE(out, "adapters: dhclient");
-    EXPECT_LINE(out, "test helper ran");
-    EXPECT_TRUE(HelperRan());
-    EXPECT_LINES_IN_ORDER(out, "candidate 10.252.0.1 refused", "candidate 10.251.0.1 passed");
-    EXPECT_LINE(out, kFound);
-    EXPECT_NE(Capture("ip -n " + Ns("pc") + " -4 addr show eth1").find("inet 10.251.0.1"),
-              std::string::npos);
-}
-
-TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
-    ModemNetwork("eth0", false);  // a modem whose DHCP server is off is not found
-    DhcpClient("eth0");
-
-    const std::string out = Detect();
-    EXPECT_LINE(out, "result=1");
-    EXPECT_LACKS(out, "candidate");
-    EXPECT_TRUE(HelperRan());
-}
-
-// Any user may start a process named dhclient whose options name their own script and lease
-// file. The detection runs as root: it must neither run that script nor take a candidate from
-// that lease file (the address that would receive the PPP password), and it says what it left
-// out. Before this was mended, both scripts ran as root and 10.66.0.2 became a candidate.
-TEST_F(DhclientPc, ADhclientOfAnotherUserOrProgramIsNeitherRunNorBelieved) {
-    // The fakes claim the first wire, on which no DHCP server answers, so that a renewal would
-    // leave their leases, and the "modem" addresses they name, in place, to be tried first.
-    OtherNetwork("eth0", false);
-    ModemNetwork("eth1");
-    DhcpClient("eth1");
-    Shell("mkdir '" + folder_ + "/user' '" + folder_ + "/program'");
-    chmod(folder_.c_str(), 0755);
-    FakeDhclient("65534", "user", "eth0", "10.66.0.1");
-    FakeDhclient("0", "program", "eth0", "10.66.0.2");
-
-    const std::string out = Detect();
-    EXPECT_HAS(out, " left out: it does not run as root (user 65534)\n");
-    EXPECT_HAS(out, " left out: its program ");
-    EXPECT_HAS(out, "bash is not ");
-    // The real instance is renewed, with the system's script instead of its own.
-    EXPECT_HAS(out, ": -sf " + folder_ + "/dhclient-script not passed on");
-    EXPECT_LACKS(out, "10.66.0.");
-    EXPECT_LINE(out, "candidate 10.251.0.1 passed");
-    EXPECT_LINE(out, kFound);
-    for (const char* fake : {"user", "program"}) {
-        EXPECT_NE(access((folder_ + "/" + fake + "/script-ran").c_str(), F_OK), 0)
-            << "the script of the fake dhclient in " << fake << " ran";
-    }
-}
-
-}  // namespace
-
-// A PC whose wired interface is up with carrier but has no address and nothing managing it: no
-// NetworkManager, no networkd, no DHCP client. The real EnableDHCP starts the system's dhclient,
-// with the system's script, in the pc's private mount namespace. The test's private bus is bound
-// at the system bus's usual path there: pkexec, which an ordinary user's detection starts, is
-// setuid and reaches no other bus.
-std::string Join(const std::vector<std::string>& words) {
-    std::string out;
-    for (const std::string& word : words) out += (out.empty() ? "" : " ") + word;
-    return out;
-}
-
-const char* InstalledClient() {
-    return access("/usr/sbin/dhclient", X_OK) == 0 ? "/usr/sbin/dhclient" : "/sbin/dhclient";
-}
-
-class UnmanagedPc : public BusNamespaces {
+// The pc runs dhclient, with no NetworkManager and no networkd: its own instances, or the one
+// the real EnableDHCP starts on a bare wired interface. The private bus is bound at the usual
+// path: pkexec, which an ordinary user's detection starts, is setuid and reaches no other.
+class DhclientPc : public BusNamespaces {
 protected:
-    std::vector<const char*> Programs() const override {
-        return {"ip", "dnsmasq", "dhclient", "dbus-daemon", "nsenter"};
-    }
-
     void SetUp() override {
         BusNamespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
+        Write("dhclient.conf", "timeout 5;\ninitial-interval 1;\n", 0644);
         // EnableDHCP starts the privileged helper from its own folder, modemctl from the current
         // one: both are the test's folder, as in the bundle.
         ASSERT_EQ(Shell("cp '" ENABLE_DHCP_PATH "' '" + Path("EnableDHCP") + "' && cp '" +
                         NETWORK_HELPER_PATH "' '" + Path(kPrivilegedHelperName) + "'"),
                   0);
-        PrivatePc("mkdir /run/dbus && touch /run/dbus/system_bus_socket && mount --bind '" +
-                  Path("bus") + "' /run/dbus/system_bus_socket && ");
+        PrivatePc("", "mkdir /run/dbus && touch /run/dbus/system_bus_socket && mount --bind '" +
+                          Path("bus") + "' /run/dbus/system_bus_socket && ");
     }
 
-    // The helper's polkit action as the package installs it, naming the helper in the folder.
-    std::string ActionFile() {
-        Write("helper.policy",
-              Replace(ReadFile(HELPER_POLICY_IN), "@SETUPPILOT_HELPER_PATH@",
-                      Path(kPrivilegedHelperName)),
+    // The PC's own DHCP client on an interface, running in the background as a system's would.
+    void DhcpClient(const std::string& interface) {
+        const std::string f = Path("dhclient-" + interface);
+        ASSERT_EQ(InPc("dhclient -nw -lf " + f + ".leases -pf " + f + ".pid -cf " +
+                       Path("dhclient.conf") + " -sf /sbin/dhclient-script " + interface +
+                       " >/dev/null 2>&1 && echo started"),
+                  "started\n");
+    }
+
+    // A shell, as user, that calls itself dhclient and claims eth0 with its own script, lease and
+    // pid files in folder (its "-s --" reads as dhclient's -s); its lease names server.
+    void FakeDhclient(const std::string& user, const std::string& folder,
+                      const std::string& server) {
+        const std::string f = Path(folder);
+        ASSERT_EQ(Shell("mkdir '" + f + "'"), 0);
+        Write(folder + "/script", "#!/bin/sh\nid -u >>'" + f + "/script-ran'\n", 0755);
+        Write(folder + "/leases",
+              "lease { interface \"eth0\"; option dhcp-server-identifier " + server + "; }\n",
               0644);
-        return Path("helper.policy");
+        Shell("chown -R " + user + " '" + f + "'");
+        Exec({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
+              "--clear-groups", "bash", "-c",
+              "exec -a dhclient bash -s -- -sf " + f + "/script -lf " + f + "/leases -pf " + f +
+                  "/pid eth0 <<<'sleep 600; exit'"});
+        ASSERT_TRUE(WaitFor([&] {
+            return Shell("pgrep -f '^dhclient -s -- -sf " + f + "/'") == 0;
+        })) << "the fake dhclient in "
+            << folder << " did not come up";
     }
 };
 
-TEST_F(UnmanagedPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
-    ModemNetwork("eth0");
-    // A second wired interface with a fixed address is not touched.
-    OtherNetwork("eth1", false);
-    ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
+// Any user may start a "dhclient" naming its own script and lease file: the detection, as root,
+// neither runs that script nor takes a candidate (the address that would receive the PPP
+// password) from that lease, and says what it left out. The fakes' wire has no DHCP server.
+TEST_F(DhclientPc, TriesTheAdaptersInOrderAndBelievesNoDhclientOfAnotherUserOrProgram) {
+    ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link add eth0 type veth peer name end0 && ip -n " +
+                    Ns("pc") + " link set eth0 up"),
+              0);
+    OtherNetwork("eth1");
+    ModemNetwork("eth2");
+    DhcpClient("eth1");
+    DhcpClient("eth2");
+    FakeDhclient("65534", "user", "10.66.0.1");
+    FakeDhclient("0", "program", "10.66.0.2");
 
     const std::string out = Detect();
-    EXPECT_LINE(out, "wired interface eth0: nothing managed it; started " +
-                         std::string(InstalledClient()) + ", it took an address by DHCP");
-    EXPECT_LACKS(out, "eth1");
-    EXPECT_LINE(out, "adapters: dhclient");
-    EXPECT_LINE(out, kFound);
-    // The client keeps running for the PC, as a system's would; a second run starts none.
-    const std::string again = InPc("./EnableDHCP");
-    EXPECT_LACKS(again, "wired interface");
+    for (const std::string part : {" left out: it does not run as root (user 65534)\n",
+                                   " left out: its program ", "bash is not ",
+                                   // The real instances are renewed with the system's script.
+                                   ": -sf /sbin/dhclient-script not passed on"}) {
+        EXPECT_NE(out.find(part), std::string::npos) << part << " in:\n" << out;
+    }
+    ExpectLines(out,
+                {"adapters: dhclient",
+                 "NetworkManager does not run here: it has no connection profile to change",
+                 "candidate 10.252.0.1 refused", "candidate 10.251.0.1 passed", kFound},
+                {"10.66.0."});
+    for (const std::string fake : {"user", "program"}) {
+        EXPECT_NE(access(Path(fake + "/script-ran").c_str(), F_OK), 0)
+            << "the script of the fake dhclient in " << fake << " ran";
+    }
+    EXPECT_NE(Capture("ip -n " + Ns("pc") + " -4 addr show eth2").find("inet 10.251.0.1"),
+              std::string::npos);
 }
 
-// An ordinary user: the DHCP client for the bare interface and the renewal of the running ones
-// go through the privileged helper, started with pkexec, which asks polkitd for the helper's own
-// action. Refused, the user is told, the candidates already known are tried, and nothing waits;
-// granted, the helper starts the client and renews, and the modem is found.
-TEST_F(UnmanagedPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
-    if (!Installed("pkexec") || !Installed("setpriv")) GTEST_SKIP() << "pkexec is not installed";
-    // eth0: the PC's own dhclient, on a network whose DHCP server is no modem. eth1: bare, on the
-    // modem's network.
+// A modem whose DHCP server is off is not found: the renewal fails, and nothing is tried.
+TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
+    ModemNetwork("eth0", false);
+    DhcpClient("eth0");
+    ExpectLines(Detect(), {"no interface could be released and renewed", "result=1"},
+                {"candidate"});
+}
+
+const std::string kClient =
+    access("/usr/sbin/dhclient", X_OK) == 0 ? "/usr/sbin/dhclient" : "/sbin/dhclient";
+
+// A second wired interface with a fixed address is not touched.
+TEST_F(DhclientPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
+    ModemNetwork("eth0");
+    OtherNetwork("eth1", false);
+    ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
+    ExpectLines(Detect(),
+                {"adapters: dhclient",
+                 "wired interface eth0: nothing managed it; started " + kClient +
+                     ", it took an address by DHCP",
+                 kFound},
+                {"eth1"});
+}
+
+// An ordinary user goes through pkexec and the privileged helper, which polkitd authorizes by
+// the helper's own action. Refused: told, the known candidates are tried, nothing waits.
+TEST_F(DhclientPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
+    if (!Installed("pkexec")) GTEST_SKIP() << "pkexec is not installed";
+    // eth0: the PC's own dhclient, on a network with no modem. eth1: bare, on the modem's.
     OtherNetwork("eth0");
     ModemNetwork("eth1");
-    ASSERT_EQ(InPc(Join(DhcpClientCommand(InstalledClient(), "eth0")) +
-                   " >/dev/null 2>&1 && echo started"),
-              "started\n");
+    DhcpClient("eth0");
     WaitForAddress("eth0", "10.252.0.");
-    Polkit(EverythingForNobody("NO"), ActionFile());
+    Write("helper.policy",
+          ReplaceFirst(ReadTextFile(HELPER_POLICY_IN).value_or(""), "@SETUPPILOT_HELPER_PATH@",
+                       Path(kPrivilegedHelperName)),
+          0644);
+    Polkit("NO", "", Path("helper.policy"));
     if (IsSkipped() || HasFatalFailure()) return;
 
     const auto start = std::chrono::steady_clock::now();
     std::string out = Detect(true);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 20s) << out;
-    EXPECT_LINE(out,
-                "wired interfaces without an address: starting a DHCP client needs an "
-                "administrator's authorization, which was not given");
-    EXPECT_LINE(out, "renewal of eth0: authorization refused");
-    EXPECT_LINE(out, std::string("authorization refused: ") + NotAuthorizedMessage(0));
-    EXPECT_LINE(out, "candidate 10.252.0.1 refused");
-    EXPECT_LINE(out, "result=1");
+    ExpectLines(out, {"wired interfaces without an address: starting a DHCP client needs an "
+                      "administrator's authorization, which was not given",
+                      std::string("authorization refused: ") + NotAuthorizedMessage(0),
+                      "renewal of eth0: authorization refused", "candidate 10.252.0.1 refused",
+                      "result=1"});
 
-    // Granted for the helper's action only: pkexec finds the action by the helper's path.
     StopPolkit();
-    Polkit(std::string("polkit.addRule(function(action, subject) {\n"
-                       "    if (subject.user == \"nobody\" && action.id == \"") +
-               kPrivilegedHelperAction + "\") return polkit.Result.YES;\n});\n",
-           ActionFile());
+    Polkit("YES", kPrivilegedHelperAction, Path("helper.policy"));
     if (HasFatalFailure()) return;
-    out = Detect(true);
-    EXPECT_LINE(out, "authorization: renewals through pkexec " + Path(kPrivilegedHelperName) +
-                         " (polkit action " + kPrivilegedHelperAction + ")");
-    EXPECT_LINE(out, "wired interface eth1: nothing managed it; started " +
-                         std::string(InstalledClient()) + ", it took an address by DHCP");
-    EXPECT_LINE(out, "renewal of eth0: authorization granted");
-    EXPECT_LINE(out, "renewal of eth1: authorization granted");
-    EXPECT_LINE(out, kFound);
+    ExpectLines(Detect(true),
+                {"authorization: renewals through pkexec " + Path(kPrivilegedHelperName) +
+                     " (polkit action " + kPrivilegedHelperAction + ")",
+                 "wired interface eth1: nothing managed it; started " + kClient +
+                     ", it took an address by DHCP",
+                 "renewal of eth0: authorization granted", "renewal of eth1: authorization granted",
+                 kFound});
 }
+
+// NetworkManager, writing no DNS and no hostname, its profiles on tmpfs.
+class RealNetworkManager : public BusNamespaces {
+protected:
+    RealNetworkManager() { programs_ = {"dnsmasq", "NetworkManager", "nmcli", "dbus-daemon"}; }
+
+    // A keyfile profile. ipv4 is the body of its [ipv4] section.
+    void AddProfile(const std::string& id, const std::string& type, const std::string& interface,
+                    const std::string& ipv4) {
+        Write(id + ".nmconnection",
+              "[connection]\nid=" + id + "\ntype=" + type + "\ninterface-name=" + interface +
+                  "\n[ipv4]\n" + ipv4 + "\n[ipv6]\nmethod=disabled\n",
+              0600);
+    }
+
+    void StartNetworkManager() {
+        Write("NetworkManager.conf",
+              "[main]\nplugins=keyfile\ndhcp=internal\ndns=none\nrc-manager=unmanaged\n"
+              "hostname-mode=none\nno-auto-default=*\n[connectivity]\nenabled=false\n",
+              0644);
+        // The real helper, where modemctl detect looks for it.
+        ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
+        PrivatePc("/var/lib/NetworkManager /etc/NetworkManager/system-connections",
+                  "cp '" + folder_ + "'/*.nmconnection /etc/NetworkManager/system-connections && ",
+                  "NetworkManager --no-daemon --config='" + Path("NetworkManager.conf") +
+                      "' --config-dir=/nonexistent --system-config-dir=/nonexistent");
+        WaitForName(kNetworkManagerService);
+    }
+
+    // The settings of a profile, one per line.
+    std::string Settings(const std::string& id, const std::string& fields) {
+        return InPc("nmcli -g " + fields + " connection show " + id);
+    }
+};
+
+// NetworkManager asks polkit for an ordinary user's profile changes and renewals. Refused: told,
+// nothing waits, the lease held still counts. Granted: the wired profiles are switched to DHCP
+// (fixed addresses kept) and renewed; only DHCP names the modem. A bridge is not wired.
+TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsTheModem) {
+    OtherNetwork("eth0");
+    ModemNetwork("eth1");
+    AddProfile("first", "ethernet", "eth0", "method=auto");
+    AddProfile("second", "ethernet", "eth1", "method=manual\naddress1=10.251.0.77/24");
+    AddProfile("lab", "bridge", "br9", "method=manual\naddress1=10.253.0.5/24");
+    Polkit("NO");
+    if (IsSkipped() || HasFatalFailure()) return;
+    StartNetworkManager();
+    WaitForAddress("eth0", "dynamic");
+    WaitForAddress("eth1", "10.251.0.77");
+    WaitForAddress("br9", "10.253.0.5");
+    const std::string lab = Settings("lab", "GENERAL.DBUS-PATH");
+    ASSERT_NE(lab.find("/ActiveConnection/"), std::string::npos) << lab;
+
+    const auto start = std::chrono::steady_clock::now();
+    std::string out = Detect(true);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s) << out;
+    EXPECT_NE(out.find("wired profile \"second\": could not be changed"), std::string::npos) << out;
+    ExpectLines(
+        out,
+        {"adapters: NetworkManager", "wired profile \"first\": already takes its address by DHCP",
+         "renewal of eth0: authorization refused",
+         std::string("authorization refused: ") + NotAuthorizedMessage(0),
+         "candidate 10.252.0.1 refused", "result=1"},
+        {"lab"});
+    EXPECT_EQ(Settings("second", "ipv4.method"), "manual\n");
+
+    StopPolkit();
+    Polkit("YES");
+    if (HasFatalFailure()) return;
+    ExpectLines(Detect(true),
+                {"authorization: renewals through NetworkManager asks polkit "
+                 "(org.freedesktop.NetworkManager.network-control)",
+                 "wired profile \"second\": ipv4.method manual -> auto (its fixed addresses, if "
+                 "any, are kept as additional addresses)",
+                 "renewal of eth0: authorization granted", "renewal of eth1: authorization granted",
+                 "candidate 10.252.0.1 refused", "candidate 10.251.0.1 passed", kFound},
+                {"lab", "255.255.255.255"});
+    EXPECT_EQ(Settings("second", "ipv4.method,ipv4.addresses"), "auto\n10.251.0.77/24\n");
+    EXPECT_EQ(Settings("lab", "GENERAL.DBUS-PATH"), lab) << "lab was taken down and up again";
+    InPc("nmcli connection delete first second");
+    ExpectLines(InPc("./EnableDHCP"), {"NetworkManager has no wired connection profile"});
+}
+
+// systemd-networkd, with the test's .network files only (it does not wait for udev).
+class RealNetworkd : public BusNamespaces {
+protected:
+    RealNetworkd() { programs_ = {"dnsmasq", "dbus-daemon", "/lib/systemd/systemd-networkd"}; }
+
+    // How often the DHCP server of the modem's network acknowledged a request.
+    int Acknowledged() {
+        return std::atoi(Capture("grep -c DHCPACK '" + Path("dnsmasq-modem.log") + "'").c_str());
+    }
+};
+
+// eth0's network has no DHCP server: a candidate without a server, tried first, left to networkd
+// by EnableDHCP. networkd asks polkit for an ordinary user; refused, the lease still counts.
+TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolkitDecides) {
+    Polkit("YES");
+    if (IsSkipped() || HasFatalFailure()) return;
+    OtherNetwork("eth0", false);
+    ModemNetwork("eth1");
+    ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
+    // DHCPv4 on both, nothing else (no IPv6, no hostname, no DNS from the lease).
+    for (const std::string interface : {"eth0", "eth1"}) {
+        Write(interface + ".network",
+              "[Match]\nName=" + interface + "\n[Network]\nDHCP=ipv4\nLinkLocalAddressing=no\n" +
+                  "IPv6AcceptRA=no\n[DHCPv4]\nUseHostname=no\nUseDNS=no\nUseNTP=no\n",
+              0644);
+    }
+    PrivatePc("/etc/systemd/network /usr/lib/systemd/network",
+              "mkdir -p /run/systemd/network && cp '" + folder_ + "'/*.network /run/systemd/" +
+                  "network/ && ",
+              "/lib/systemd/systemd-networkd");
+    WaitForName("org.freedesktop.network1");
+    WaitForAddress("eth1", "dynamic");
+    ASSERT_TRUE(WaitFor([&] { return Acknowledged() > 0; }));
+    const int before = Acknowledged();
+
+    ExpectLines(Detect(),
+                {"adapters: systemd-networkd", "candidate 255.255.255.255 refused",
+                 "candidate 10.251.0.1 passed", kFound},
+                {"wired interface"});
+    // The renewal reached the modem's DHCP server.
+    EXPECT_GT(Acknowledged(), before);
+
+    ExpectLines(Detect(true), {"authorization: renewals through systemd-networkd asks polkit "
+                               "(org.freedesktop.network1.renew)",
+                               "renewal of eth1: authorization granted", kFound});
+    StopPolkit();
+    Polkit("NO");
+    if (HasFatalFailure()) return;
+    ExpectLines(Detect(true),
+                {"renewal of eth0: authorization refused",
+                 std::string("authorization refused: ") + NotAuthorizedMessage(0), kFound});
+}
+
+}  // namespace

@@ -13,11 +13,6 @@
 
 namespace {
 
-void WriteScript(const std::string& path, const std::string& body) {
-    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
-    chmod(path.c_str(), 0755);
-}
-
 // One wired DHCP interface; reading it tells of an instance left out, as dhclient's reader may.
 class ReadingAdapters final : public NetworkAdapters {
 public:
@@ -30,34 +25,33 @@ public:
     std::vector<RenewOutcome> RenewAll() override { return {}; }
 };
 
-struct HelperCase {
-    const char* name;
-    const char* pkexec;  // the fake pkexec's body
-    const char* helper;  // the fake helper's body
-    std::vector<std::string> renewed;
-    std::vector<std::string> notices;
-    Authorization authorization;
-};
-
 TEST(PrivilegedHelperTest, RenewalsAndNoticesComeBackFromTheHelper) {
-    const HelperCase cases[] = {
-        {"granted",
-         "exec \"$@\"",
+    const struct {
+        const char* pkexec;  // the fake pkexec's body
+        const char* helper;  // the fake helper's body
+        std::vector<std::string> renewed;
+        std::vector<std::string> notices;
+        Authorization authorization;
+    } cases[] = {
+        {"exec \"$@\"",
          "echo 'notice eth9 left out: it does not run as root'\necho 'renew eth0 1 1'\n"
          "echo 'notice eth9 left out: it does not run as root'\necho 'renew eth1 1 0'\n"
          "echo 'garbage'\necho 'renew eth2 1 1'",
          {"eth0", "eth1"},
          {"eth9 left out: it does not run as root"},
          Authorization::Granted},
-        {"refused", "exit 126", "", {"eth0"}, {"eth7 left out: not root"}, Authorization::Refused},
+        {"exit 126", "", {"eth0"}, {"eth7 left out: not root"}, Authorization::Refused},
     };
-    for (const HelperCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pkexec);
         char scratch[] = "/tmp/helper-test-XXXXXX";
         ASSERT_NE(mkdtemp(scratch), nullptr);
         const std::string dir = scratch;
-        WriteScript(dir + "/pkexec", c.pkexec);
-        WriteScript(dir + "/" + kPrivilegedHelperName, c.helper);
+        for (const auto& [name, body] : {std::pair{std::string("pkexec"), c.pkexec},
+                                         std::pair{std::string(kPrivilegedHelperName), c.helper}}) {
+            std::ofstream(dir + "/" + name) << "#!/bin/sh\n" << body << "\n";
+            chmod((dir + "/" + name).c_str(), 0755);
+        }
         const std::string path = std::getenv("PATH");
         setenv("PATH", (dir + ":" + path).c_str(), 1);
 
