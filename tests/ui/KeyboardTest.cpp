@@ -9,14 +9,15 @@
 #include <QtTest/QTest>
 #include <cstdlib>
 #include <map>
-#include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ModemSim.h"
 #include "ProgressTestSupport.h"
 #include "RecordingMessageBoxService.h"
+#include "SessionBuilders.h"
 #include "TestResources.h"
 #include "UiDriver.h"
 #include "app/WizardFlow.h"
@@ -68,19 +69,12 @@ UiDriver::Match Active(const std::string& page) {
 }
 
 // Keys pressed on a control after tabbing to it, then text typed into it.
-struct Entry {
-    int id;
-    std::vector<Qt::Key> keys;
-    QString text;
-};
+using Entry = std::tuple<int, std::vector<Qt::Key>, QString>;
 
-const Ids kRow{1015, 1013, 1014};  // Exit, Back, Next as drawn
 // Each page's Tab stops, from the first one.
 const std::map<std::string, Ids> kChains{
     {"CHomePage", {1003, 1004, 1005, 1006, 1002, 1016, 1089}},
-    {"CGuidePage1", kRow},
-    {"CGuidePage2", kRow},
-    {"CGuidePage3", kRow},
+    {"CGuidePage1", {1015, 1013, 1014}},  // Exit, Back, Next as drawn
     {"CModemFoundPage", {1015, 1014}},
     {"CIspPage", {1023, 1024, 1019, 1020, 1021, 1022, 1015, 1013, 1014}},
     {"CPppPage", {1026, 1027, 1059, 1060, 1015, 1013, 1014}},
@@ -98,14 +92,12 @@ TEST(KeyboardRun, HomeToFinalPageAndTheLanguageListByKeyboardAlone) {
     folder.AddLanguage("English", QSize(600, 560), QColor(40, 80, 120));
     WriteDhcpHelper("exit 0");
     RecordingMessageBoxService boxes;
-    WizardContext wizard;
-    wizard.messageBox = &boxes;
+    WizardContext wizard{&boxes, nullptr, {}};
     InstallWizardFlow(wizard);
     ScopedWizardContext context(std::move(wizard));
     ScopedProgressSettings settings(QuickProgressSettings());
     ASSERT_TRUE(WaitForWorkers(10000));
-    std::destroy_at(&Session());
-    std::construct_at(&Session());
+    FreshSession();
     std::map<std::string, Ids> forward, backward;
     const auto walk = [&](CWizardPage& top) {
         forward[top.metaObject()->className()] = Walk(top);
@@ -121,8 +113,7 @@ TEST(KeyboardRun, HomeToFinalPageAndTheLanguageListByKeyboardAlone) {
     EXPECT_TRUE(ppp.Finished());
 
     ModemSim sim("127.0.0.230");
-    std::string error;
-    ASSERT_TRUE(sim.Start(&error)) << error;
+    ASSERT_TRUE(sim.Start());
     setenv(kSimulatedModemVariable, "127.0.0.230", 1);
     // The country "Other", MER (third protocol), VPI 8, VCI 35; a fixed address; a network name.
     std::map<std::string, std::vector<Entry>> entries{
@@ -144,10 +135,7 @@ TEST(KeyboardRun, HomeToFinalPageAndTheLanguageListByKeyboardAlone) {
         const QImage plain = guide->grab().toImage();
         for (Qt::FocusReason reason :
              {Qt::OtherFocusReason, Qt::MouseFocusReason, Qt::TabFocusReason}) {
-            if (reason == Qt::TabFocusReason)
-                Press(top, Qt::Key_Tab);
-            else
-                guide->setFocus(reason);
+            reason == Qt::TabFocusReason ? Press(top, Qt::Key_Tab) : guide->setFocus(reason);
             rings.push_back(guide->hasFocus() && guide->grab().toImage() != plain);
             top.Control(1003)->setFocus(Qt::OtherFocusReason);
         }
@@ -157,11 +145,11 @@ TEST(KeyboardRun, HomeToFinalPageAndTheLanguageListByKeyboardAlone) {
           "CWanIpPage", "CWirelessPage", "CFinishPage"}) {
         driver.When(Active(page), [&, page = std::string(page)](CWizardPage& top) {
             walk(top);
-            for (const Entry& entry : entries[page]) {
-                TabTo(top, entry.id);
-                for (Qt::Key key : entry.keys) Press(top, key);
+            for (const auto& [id, keys, text] : entries[page]) {
+                TabTo(top, id);
+                for (Qt::Key key : keys) Press(top, key);
                 // Each key to the focused field, as the dot moves on in an address.
-                for (QChar c : entry.text) QTest::keyClicks(QApplication::focusWidget(), c);
+                for (QChar c : text) QTest::keyClicks(QApplication::focusWidget(), c);
             }
             if (page == "CWanIpPage") wanAfter = Walk(top);
             TabTo(top, page == "CHomePage"     ? CHomePage::kIdStart
@@ -210,8 +198,7 @@ TEST(KeyboardRun, HomeToFinalPageAndTheLanguageListByKeyboardAlone) {
     EXPECT_TRUE(language.Finished());
     EXPECT_EQ(focused, CHomePage::kIdLanguageList);
     EXPECT_EQ(Session().languageIndex, 1);
-    std::destroy_at(&Session());
-    std::construct_at(&Session());
+    FreshSession();
 }
 
 }  // namespace
