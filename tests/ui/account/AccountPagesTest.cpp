@@ -85,8 +85,7 @@ protected:
         FreshSession();
         Session().languageIndex = kTestLanguage;
         LoadLocalizedMessages(Session());
-        WizardContext context;
-        context.messageBox = &boxes;
+        WizardContext context{&boxes, nullptr, {}};
         InstallWizardFlow(context);
         context[WizardStep::AccountNext] = context[WizardStep::IspNextBridging] =
             [this](QWidget*, const WizardSession* r) { handedOn.push_back(*r); };
@@ -106,23 +105,24 @@ protected:
         qobject_cast<QAbstractButton*>(page.Control(kIdNext))->click();
         if (handedOn.size() == 1 && boxes.Entries().empty()) return {};
         std::string shown;
-        for (const auto& box : boxes.Entries()) {
+        for (const auto& box : boxes.Entries())
             shown += box.text + (box.icon == MessageIcon::Exclamation ? "" : "(plain)");
-        }
         QWidget* focused = page.focusWidget();  // up to the page's child that holds it
         while (focused != nullptr && focused->parentWidget() != &page)
             focused = focused->parentWidget();
         return shown + "@" + (focused ? focused->objectName().toStdString() : "none");
     }
 
-    // Runs the page's modal loop through the action and a final Exit (or Back).
+    // Runs the page's modal loop through the action and a final Exit, or Back, which shows no
+    // box: it checks nothing.
     void Run(CWizardPage& page, int lastButton, const std::function<void()>& action) {
         UiDriver driver;
         driver.Then([&](CWizardPage&) { action(); }).Click(lastButton);
         driver.Start();
+        boxes.Clear();
         page.DoModal();
-        ASSERT_FALSE(driver.TimedOut());
-        ASSERT_TRUE(driver.AllActionsRan());
+        ASSERT_TRUE(driver.Finished());
+        EXPECT_TRUE(lastButton != kIdBack || boxes.Entries().empty());
     }
 
     ScratchFolder folder;
@@ -177,11 +177,9 @@ TEST_F(AccountPageTest, IspRefusalErasesNextStartsAFreshRecordBackRemembersUnche
         EXPECT_STREQ(Session().atmVpiSaved, "kept");
         Set(page, {{I::kIdVpi, "8"}});
         EXPECT_EQ(Next(page), "");
-        boxes.Clear();
         Set(page, {{I::kIdProtocol, "4"}, {I::kIdEncapsulation, "1"}});
         Set(page, {{I::kIdVpi, "300"}, {I::kIdVci, "20"}});
     });
-    EXPECT_TRUE(boxes.Entries().empty());
     WizardSession expected{};
     std::tie(expected.ntwkPrtcl, expected.encapMode, expected.atmVpi, expected.atmVci) =
         std::tuple(kProtocolBridging, 1, 8, 35);
@@ -250,11 +248,9 @@ TEST_F(AccountPageTest, PppRefusalsKeepWhatPassedAndBackRemembersUnchecked) {
         Set(first, {{P::kIdUserName, user}, {P::kIdPassword, password}});
         Set(first, {{P::kIdServiceName, service}});
         EXPECT_EQ(Next(first), "");
-        boxes.Clear();
         Set(first, {{P::kIdUserName, ""}, {P::kIdPassword, "secret"}});
         Set(first, {{P::kIdServiceName, "svc"}, {P::kIdServiceNameBox, "0"}});
     });
-    EXPECT_TRUE(boxes.Entries().empty());
     const PppAccount& sent = handedOn.at(0).account.ppp;
     EXPECT_EQ(QString(sent.pppUserName) + sent.pppPassword + sent.pppServerName,
               user + password + service);
@@ -319,10 +315,8 @@ TEST_F(AccountPageTest, WanPassedSectionsAreStoredAndBackRemembersUnchecked) {
         Set(page, Entries("fff", {"10.0.0.1", "255.0.0.0", "10.0.0.2", "8.8.4.4"}));
         EXPECT_EQ(Next(page), "");
         sent.push_back(handedOn.at(0));
-        boxes.Clear();
         Set(page, Entries("ffa", {"192.168.1.10", "", "0.0.0.0", "8.8.8.8"}));
     });
-    EXPECT_TRUE(boxes.Entries().empty());
     EXPECT_EQ(std::memcmp(&page.Record(), &sent.at(1), sizeof(WizardSession)), 0);
     const WanIpAccount &automatic = sent[0].account.wanIp, &fixed = sent[1].account.wanIp;
     EXPECT_EQ(automatic.enblDhcpClnt + automatic.enblAuto + automatic.dnsDynamic, 3u);
