@@ -60,6 +60,16 @@ std::string Shown(CWirelessPage& page) {
     return shown;
 }
 
+// The page the wireless page opens over, counting its paintings.
+struct Owner final : CWizardPage {
+    using CWizardPage::CWizardPage;
+    void paintEvent(QPaintEvent* event) override {
+        ++paints;
+        CWizardPage::paintEvent(event);
+    }
+    int paints = 0;
+};
+
 // Cleared entries, the messages of the language current at Start, a plain owner page, recorded
 // boxes and successor hooks that only note what they were given.
 class WirelessTest : public ::testing::Test {
@@ -127,7 +137,7 @@ protected:
         steps[WizardStep::WirelessNextApplied] = [this](QWidget*, auto*) { ++internetTests; };
         return steps;
     }()};
-    CWizardPage owner{kTemplateGuide1, ResourcePath("install01.bmp"), nullptr};
+    Owner owner{kTemplateGuide1, ResourcePath("install01.bmp"), nullptr};
 };
 
 // A key beside the current one that cannot be carried is refused, and shown so that it can be
@@ -268,19 +278,6 @@ TEST_F(WirelessTest, TypingStopsAtByteLimitsAndCreateKeyFillsTheModesLength) {
     });
 }
 
-// Counts the paintings of a widget.
-class PaintCounter final : public QObject {
-public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 TEST_F(WirelessTest, OpensWithWhatTheModemReportsAndAsksOnlyOnce) {
     const std::pair<WirelessState, std::string> cases[] = {
         {{"Orvane net", 6, "WEP128", {"", "", "abcdefghijklm", ""}, 3},
@@ -304,13 +301,12 @@ TEST_F(WirelessTest, SilentModemShowsNoneAndAutoSelectWhileTheOwnerKeepsPainting
     Modem("127.0.0.185").SetFault(RequestKind::WirelessGet, {FaultMode::Silent, 0});
     // Left over from an earlier visit that went Back with an empty network name.
     Remember("WEP128", "", "5", {"abcdefghijklm", "", "", ""});
-    PaintCounter counter(owner);
     int paintsBeforeShown = -1;
     QTimer repaint;
     QObject::connect(&repaint, &QTimer::timeout, &owner, [&] {
         owner.update();
         if (!qobject_cast<CWirelessPage*>(QApplication::activeModalWidget()))
-            paintsBeforeShown = counter.paints;
+            paintsBeforeShown = owner.paints;
     });
     repaint.start(20);
     QElapsedTimer clock;
