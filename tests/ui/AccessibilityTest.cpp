@@ -56,7 +56,6 @@ struct PageCase {
 const PageCase kPages[] = {
     {"home", S::HomeRelanguage, PageText::HomeTitle},
     {"guide1", S::HomeStart, PageText::CablesTitle},
-    {"found", S::ModemDetected, PageText::FoundTitle},
     {"isp", S::ModemFoundNext, PageText::IspTitle},
     {"pppoe", S::IspNextPppoe, PageText::PppoeTitle},
     {"pppoa", S::IspNextPppoa, PageText::PppoaTitle},
