@@ -77,8 +77,7 @@ WizardSession FilledRecord() {
     return record;
 }
 
-// Messages in French (so a fixed English text would show), boxes recorded and a wireless hook
-// that keeps every record handed to it.
+// Messages in French, so that a fixed English text would show.
 class AccountPageTest : public ::testing::Test {
 protected:
     AccountPageTest() {
@@ -113,8 +112,7 @@ protected:
         return shown + "@" + (focused ? focused->objectName().toStdString() : "none");
     }
 
-    // Runs the page's modal loop through the action and a final Exit, or Back, which shows no
-    // box: it checks nothing.
+    // Runs the page's modal loop through the action, then Exit or Back (which checks nothing).
     void Run(CWizardPage& page, int lastButton, const std::function<void()>& action) {
         UiDriver driver;
         driver.Then([&](CWizardPage&) { action(); }).Click(lastButton);

@@ -70,8 +70,7 @@ struct Owner final : CWizardPage {
     int paints = 0;
 };
 
-// Cleared entries, the messages of the language current at Start, a plain owner page, recorded
-// boxes and successor hooks that only note what they were given.
+// Cleared entries, recorded boxes and successor hooks that only note what they were given.
 class WirelessTest : public ::testing::Test {
 protected:
     WirelessTest() {
@@ -96,8 +95,7 @@ protected:
         CopyText(s.wlKeyIndexSaved, keyIndex);
     }
 
-    // Runs a page modally over the owner, as its opener's Next does; inspect runs once the page
-    // is the visible top page, which then closes unless inspect ended it.
+    // Runs a page modally over the owner; inspect runs once it is the visible top page.
     void RunPage(const std::function<void(CWirelessPage&)>& inspect,
                  const ExchangeLimits& limits = kDefaultLimits) {
         CWirelessPage page(ResourcePath("install08.bmp"), &owner, limits);
@@ -111,7 +109,6 @@ protected:
         EXPECT_TRUE(driver.Finished());
     }
 
-    // A modem on its own loopback address, which the session then knows as the modem.
     ModemSim& Modem(const char* address) {
         sim = std::make_unique<ModemSim>(address);
         EXPECT_TRUE(sim->Start());
@@ -119,7 +116,6 @@ protected:
         return *sim;
     }
 
-    // What the page opens with.
     std::string Open(const ExchangeLimits& limits = kDefaultLimits) {
         std::string shown;
         RunPage([&](CWirelessPage& page) { shown = Shown(page); }, limits);
