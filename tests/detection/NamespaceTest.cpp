@@ -160,12 +160,12 @@ protected:
                     output);
     }
 
-    // Namespace role wired to pcSide, subnet.1 on its side: dnsmasq when dhcp (it names subnet.1
-    // as DNS server but answers no DNS), modem-sim when modem.
-    void Network(const std::string& role, const std::string& pcSide, const std::string& subnet,
-                 bool dhcp, bool modem) {
-        const std::string ns = Ns(role);
-        const std::string log = Path("dnsmasq-" + role);
+    // Namespace role, "modem" (10.251.0.1, modem-sim) or "other" (10.252.0.1), wired to pcSide;
+    // dnsmasq there when dhcp (it names .1 as DNS server but answers no DNS).
+    void Network(const std::string& role, const std::string& pcSide, bool dhcp = true) {
+        const bool modem = role == "modem";
+        const std::string ns = Ns(role), log = Path("dnsmasq-" + role);
+        const std::string subnet = modem ? "10.251.0" : "10.252.0";
         namespaces_.push_back(ns);
         ASSERT_EQ(
             Shell("ip netns add " + ns + " && ip -n " + ns + " link set lo up && ip -n " +
@@ -189,14 +189,6 @@ protected:
         ASSERT_TRUE(WaitFor([&] {
             return !Capture("ip netns exec " + ns + " ss -Hltn 'sport = :1028'").empty();
         })) << "modem-sim did not come up";
-    }
-
-    // The modem's network, 10.251.0.1 with modem-sim; another one, 10.252.0.1 without.
-    void ModemNetwork(const std::string& pcSide, bool dhcp = true) {
-        Network("modem", pcSide, "10.251.0", dhcp, true);
-    }
-    void OtherNetwork(const std::string& pcSide, bool dhcp = true) {
-        Network("other", pcSide, "10.252.0", dhcp, false);
     }
 
     // The pc's own mount and UTS namespace, held by program, so that nothing run there touches the
@@ -276,11 +268,18 @@ protected:
         ASSERT_TRUE(connection_) << "the private bus did not come up";
     }
 
-    // polkitd on the bus, with only a rule giving "nobody" result for every action, or for the
-    // one named; with actionFile, when given, among the system's actions.
+    // polkitd on the bus (in place of one started before), with only a rule giving "nobody"
+    // result for every action, or for the one named; with actionFile, when given, among the
+    // system's actions.
     void Polkit(const std::string& result, const std::string& action = "",
                 const std::string& actionFile = "") {
         if (access("/usr/lib/polkit-1/polkitd", X_OK) != 0) GTEST_SKIP() << "no polkitd";
+        if (polkitd_ > 0) {
+            kill(polkitd_, SIGTERM);
+            waitpid(polkitd_, nullptr, 0);
+            std::erase(children_, polkitd_);
+            WaitFor([&] { return !connection_->NameHasOwner("org.freedesktop.PolicyKit1"); });
+        }
         Write("10-test.rules",
               "polkit.addRule(function(action, subject) {\n  if (subject.user == \"nobody\"" +
                   (action.empty() ? "" : " && action.id == \"" + action + "\"") +
@@ -299,14 +298,6 @@ protected:
                                  " exec /usr/lib/polkit-1/polkitd --no-debug",
                              Path("polkitd.log"));
         WaitForName("org.freedesktop.PolicyKit1");
-    }
-
-    // Ends polkitd, so that Polkit can start it again with another rule.
-    void StopPolkit() {
-        kill(polkitd_, SIGTERM);
-        waitpid(polkitd_, nullptr, 0);
-        std::erase(children_, polkitd_);
-        WaitFor([&] { return !connection_->NameHasOwner("org.freedesktop.PolicyKit1"); });
     }
 
     void WaitForName(const char* name) {
@@ -374,8 +365,8 @@ TEST_F(DhclientPc, TriesTheAdaptersInOrderAndBelievesNoDhclientOfAnotherUserOrPr
     ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link add eth0 type veth peer name end0 && ip -n " +
                     Ns("pc") + " link set eth0 up"),
               0);
-    OtherNetwork("eth1");
-    ModemNetwork("eth2");
+    Network("other", "eth1");
+    Network("modem", "eth2");
     DhcpClient("eth1");
     DhcpClient("eth2");
     FakeDhclient("65534", "user", "10.66.0.1");
@@ -403,7 +394,7 @@ TEST_F(DhclientPc, TriesTheAdaptersInOrderAndBelievesNoDhclientOfAnotherUserOrPr
 
 // A modem whose DHCP server is off is not found: the renewal fails, and nothing is tried.
 TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
-    ModemNetwork("eth0", false);
+    Network("modem", "eth0", false);
     DhcpClient("eth0");
     ExpectLines(Detect(), {"no interface could be released and renewed", "result=1"},
                 {"candidate"});
@@ -414,8 +405,8 @@ const std::string kClient =
 
 // A second wired interface with a fixed address is not touched.
 TEST_F(DhclientPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
-    ModemNetwork("eth0");
-    OtherNetwork("eth1", false);
+    Network("modem", "eth0");
+    Network("other", "eth1", false);
     ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
     ExpectLines(Detect(),
                 {"adapters: dhclient",
@@ -430,8 +421,8 @@ TEST_F(DhclientPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFo
 TEST_F(DhclientPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
     if (!Installed("pkexec")) GTEST_SKIP() << "pkexec is not installed";
     // eth0: the PC's own dhclient, on a network with no modem. eth1: bare, on the modem's.
-    OtherNetwork("eth0");
-    ModemNetwork("eth1");
+    Network("other", "eth0");
+    Network("modem", "eth1");
     DhcpClient("eth0");
     WaitForAddress("eth0", "10.252.0.");
     Write("helper.policy",
@@ -450,7 +441,6 @@ TEST_F(DhclientPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
                       "renewal of eth0: authorization refused", "candidate 10.252.0.1 refused",
                       "result=1"});
 
-    StopPolkit();
     Polkit("YES", kPrivilegedHelperAction, Path("helper.policy"));
     if (HasFatalFailure()) return;
     ExpectLines(Detect(true),
@@ -500,8 +490,8 @@ protected:
 // nothing waits, the lease held still counts. Granted: the wired profiles are switched to DHCP
 // (fixed addresses kept) and renewed; only DHCP names the modem. A bridge is not wired.
 TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsTheModem) {
-    OtherNetwork("eth0");
-    ModemNetwork("eth1");
+    Network("other", "eth0");
+    Network("modem", "eth1");
     AddProfile("first", "ethernet", "eth0", "method=auto");
     AddProfile("second", "ethernet", "eth1", "method=manual\naddress1=10.251.0.77/24");
     AddProfile("lab", "bridge", "br9", "method=manual\naddress1=10.253.0.5/24");
@@ -527,7 +517,6 @@ TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsThe
         {"lab"});
     EXPECT_EQ(Settings("second", "ipv4.method"), "manual\n");
 
-    StopPolkit();
     Polkit("YES");
     if (HasFatalFailure()) return;
     ExpectLines(Detect(true),
@@ -560,8 +549,8 @@ protected:
 TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolkitDecides) {
     Polkit("YES");
     if (IsSkipped() || HasFatalFailure()) return;
-    OtherNetwork("eth0", false);
-    ModemNetwork("eth1");
+    Network("other", "eth0", false);
+    Network("modem", "eth1");
     ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
     // DHCPv4 on both, nothing else (no IPv6, no hostname, no DNS from the lease).
     for (const std::string interface : {"eth0", "eth1"}) {
@@ -589,7 +578,6 @@ TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolk
     ExpectLines(Detect(true), {"authorization: renewals through systemd-networkd asks polkit "
                                "(org.freedesktop.network1.renew)",
                                "renewal of eth1: authorization granted", kFound});
-    StopPolkit();
     Polkit("NO");
     if (HasFatalFailure()) return;
     ExpectLines(Detect(true),
