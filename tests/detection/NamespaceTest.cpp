@@ -63,10 +63,8 @@ void ExpectLines(const std::string& out, const std::vector<std::string>& lines,
     std::size_t at = 0;
     for (const std::string& line : lines) {
         at = text.find("\n" + line + "\n", at);
-        if (at == std::string::npos) {
-            ADD_FAILURE() << "no line \"" << line << "\" (in this order) in:\n" << out;
-            return;
-        }
+        ASSERT_NE(at, std::string::npos) << "no line \"" << line << "\" (in this order) in:\n"
+                                         << out;
         at += line.size() + 1;
     }
     for (const std::string& part : absent) {
@@ -125,7 +123,7 @@ protected:
     std::string Ns(const std::string& role) const { return prefix_ + role; }
     std::string Path(const std::string& name) const { return folder_ + "/" + name; }
 
-    void Write(const std::string& name, const std::string& text, mode_t mode) {
+    void Write(const std::string& name, const std::string& text, mode_t mode = 0644) {
         std::ofstream(Path(name)) << text;
         chmod(Path(name).c_str(), mode);
     }
@@ -196,7 +194,7 @@ protected:
     // write there), tmpfs over /run, /var/lib/dhcp and folders. setup ends with " && ".
     void PrivatePc(const std::string& folders = "", const std::string& setup = "",
                    const std::string& program = "sleep 600") {
-        Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
+        Write("resolv.conf", "nameserver 192.0.2.53\n");
         holder_ = StartInPc(
             "mount --bind /sys /sys && mount -o remount,bind,ro /sys && mount --bind '" +
                 Path("resolv.conf") + "' /etc/resolv.conf && for d in /run /var/lib/dhcp " +
@@ -250,18 +248,16 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         bus_ = "unix:path=" + Path("bus");
         Write("bus.conf",
-              ReplaceFirst(
-                  R"(<busconfig><type>system</type><user>messagebus</user><auth>EXTERNAL</auth>
-<listen>unix:path=@FOLDER@/bus</listen><policy context="default"><allow user="*"/>
+              R"(<busconfig><type>system</type><user>messagebus</user><auth>EXTERNAL</auth>
+<listen>unix:path=)" +
+                  Path("bus") + R"(</listen><policy context="default"><allow user="*"/>
 <deny own="*"/><deny send_type="method_call"/><allow send_type="signal"/>
 <allow send_requested_reply="true" send_type="method_return"/>
 <allow send_requested_reply="true" send_type="error"/><allow receive_type="method_call"/>
 <allow receive_type="method_return"/><allow receive_type="error"/><allow receive_type="signal"/>
 <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/></policy>
 <includedir>/usr/share/dbus-1/system.d</includedir><includedir>/etc/dbus-1/system.d</includedir>
-</busconfig>)",
-                  "@FOLDER@", folder_),
-              0644);
+</busconfig>)");
         Start("dbus-daemon --nofork --nopidfile --config-file=" + Path("bus.conf"),
               Path("bus.log"));
         WaitFor([&] { return (connection_ = BusConnection::Open(bus_)) != nullptr; });
@@ -283,8 +279,7 @@ protected:
         Write("10-test.rules",
               "polkit.addRule(function(action, subject) {\n  if (subject.user == \"nobody\"" +
                   (action.empty() ? "" : " && action.id == \"" + action + "\"") +
-                  ") return polkit.Result." + result + ";\n});\n",
-              0644);
+                  ") return polkit.Result." + result + ";\n});\n");
         std::string actions;
         if (!actionFile.empty()) {
             ASSERT_EQ(Shell("mkdir -p '" + Path("actions") + "' && cp /usr/share/polkit-1/" +
@@ -317,7 +312,7 @@ protected:
     void SetUp() override {
         BusNamespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        Write("dhclient.conf", "timeout 5;\ninitial-interval 1;\n", 0644);
+        Write("dhclient.conf", "timeout 5;\ninitial-interval 1;\n");
         // EnableDHCP starts the privileged helper from its own folder, modemctl from the current
         // one: both are the test's folder, as in the bundle.
         ASSERT_EQ(Shell("cp '" ENABLE_DHCP_PATH "' '" + Path("EnableDHCP") + "' && cp '" +
@@ -344,8 +339,7 @@ protected:
         ASSERT_EQ(Shell("mkdir '" + f + "'"), 0);
         Write(folder + "/script", "#!/bin/sh\nid -u >>'" + f + "/script-ran'\n", 0755);
         Write(folder + "/leases",
-              "lease { interface \"eth0\"; option dhcp-server-identifier " + server + "; }\n",
-              0644);
+              "lease { interface \"eth0\"; option dhcp-server-identifier " + server + "; }\n");
         Shell("chown -R " + user + " '" + f + "'");
         Exec({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
               "--clear-groups", "bash", "-c",
@@ -425,10 +419,8 @@ TEST_F(DhclientPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
     Network("modem", "eth1");
     DhcpClient("eth0");
     WaitForAddress("eth0", "10.252.0.");
-    Write("helper.policy",
-          ReplaceFirst(ReadTextFile(HELPER_POLICY_IN).value_or(""), "@SETUPPILOT_HELPER_PATH@",
-                       Path(kPrivilegedHelperName)),
-          0644);
+    Write("helper.policy", ReplaceFirst(ReadTextFile(HELPER_POLICY_IN).value_or(""),
+                                        "@SETUPPILOT_HELPER_PATH@", Path(kPrivilegedHelperName)));
     Polkit("NO", "", Path("helper.policy"));
     if (IsSkipped() || HasFatalFailure()) return;
 
@@ -469,8 +461,7 @@ protected:
     void StartNetworkManager() {
         Write("NetworkManager.conf",
               "[main]\nplugins=keyfile\ndhcp=internal\ndns=none\nrc-manager=unmanaged\n"
-              "hostname-mode=none\nno-auto-default=*\n[connectivity]\nenabled=false\n",
-              0644);
+              "hostname-mode=none\nno-auto-default=*\n[connectivity]\nenabled=false\n");
         // The real helper, where modemctl detect looks for it.
         ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
         PrivatePc("/var/lib/NetworkManager /etc/NetworkManager/system-connections",
@@ -556,8 +547,7 @@ TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolk
     for (const std::string interface : {"eth0", "eth1"}) {
         Write(interface + ".network",
               "[Match]\nName=" + interface + "\n[Network]\nDHCP=ipv4\nLinkLocalAddressing=no\n" +
-                  "IPv6AcceptRA=no\n[DHCPv4]\nUseHostname=no\nUseDNS=no\nUseNTP=no\n",
-              0644);
+                  "IPv6AcceptRA=no\n[DHCPv4]\nUseHostname=no\nUseDNS=no\nUseNTP=no\n");
     }
     PrivatePc("/etc/systemd/network /usr/lib/systemd/network",
               "mkdir -p /run/systemd/network && cp '" + folder_ + "'/*.network /run/systemd/" +
