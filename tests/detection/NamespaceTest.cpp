@@ -128,14 +128,10 @@ protected:
         chmod(Path(name).c_str(), mode);
     }
 
-    // Starts a program in the background, its output to the file output when given.
-    pid_t Exec(const std::vector<std::string>& command, const std::string& output = "") {
+    // Starts a program in the background.
+    pid_t Exec(const std::vector<std::string>& command) {
         pid_t pid = fork();
         if (pid == 0) {
-            if (!output.empty()) {
-                freopen(output.c_str(), "w", stdout);
-                freopen(output.c_str(), "a", stderr);
-            }
             std::vector<char*> argv;
             for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
             argv.push_back(nullptr);
@@ -147,15 +143,16 @@ protected:
         return pid;
     }
 
-    pid_t Start(const std::string& command, const std::string& output = "") {
-        return Exec({"sh", "-c", "exec " + command}, output);
-    }
-
-    // A shell script in the pc's network namespace and in mount and UTS namespaces of its own.
-    pid_t StartInPc(const std::string& script, const std::string& output = "") {
-        return Exec({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
-                     "--propagation", "private", "sh", "-c", script},
-                    output);
+    // A shell script, its output to the file output when given; in the pc's network namespace
+    // and in mount and UTS namespaces of its own when inPc.
+    pid_t Start(const std::string& script, const std::string& output = "", bool inPc = false) {
+        const std::string redirect = output.empty() ? "" : "exec >'" + output + "' 2>&1; ";
+        std::vector<std::string> command{"sh", "-c", redirect + "exec " + script};
+        if (inPc) {
+            command = {"ip",    "netns",         "exec",    Ns("pc"), "unshare", "--mount",
+                       "--uts", "--propagation", "private", "sh",     "-c",      redirect + script};
+        }
+        return Exec(command);
     }
 
     // Namespace role, "modem" (10.251.0.1, modem-sim) or "other" (10.252.0.1), wired to pcSide;
@@ -195,13 +192,13 @@ protected:
     void PrivatePc(const std::string& folders = "", const std::string& setup = "",
                    const std::string& program = "sleep 600") {
         Write("resolv.conf", "nameserver 192.0.2.53\n");
-        holder_ = StartInPc(
-            "mount --bind /sys /sys && mount -o remount,bind,ro /sys && mount --bind '" +
-                Path("resolv.conf") + "' /etc/resolv.conf && for d in /run /var/lib/dhcp " +
-                folders + "; do if [ -d $d ]; then mount -t tmpfs -o mode=0755 tmpfs $d || " +
-                "exit 1; fi; done && " + setup + "touch '" + Path("ready") +
-                "' && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + program,
-            Path("pc.log"));
+        holder_ =
+            Start("mount --bind /sys /sys && mount -o remount,bind,ro /sys && mount --bind '" +
+                      Path("resolv.conf") + "' /etc/resolv.conf && for d in /run /var/lib/dhcp " +
+                      folders + "; do if [ -d $d ]; then mount -t tmpfs -o mode=0755 tmpfs $d || " +
+                      "exit 1; fi; done && " + setup + "touch '" + Path("ready") +
+                      "' && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + program,
+                  Path("pc.log"), true);
         ASSERT_TRUE(WaitFor([&] { return access(Path("ready").c_str(), F_OK) == 0; }))
             << "the pc's mount namespace is missing: " << Capture("cat " + Path("pc.log"));
     }
@@ -287,11 +284,11 @@ protected:
                       0);
             actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
         }
-        polkitd_ = StartInPc("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" +
-                                 Path("10-test.rules") + "' /etc/polkit-1/rules.d/ && " + actions +
-                                 "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ +
-                                 " exec /usr/lib/polkit-1/polkitd --no-debug",
-                             Path("polkitd.log"));
+        polkitd_ =
+            Start("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
+                      "' /etc/polkit-1/rules.d/ && " + actions + "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ +
+                      " exec /usr/lib/polkit-1/polkitd --no-debug",
+                  Path("polkitd.log"), true);
         WaitForName("org.freedesktop.PolicyKit1");
     }
 
