@@ -455,19 +455,6 @@ protected:
               0600);
     }
 
-    void StartNetworkManager() {
-        Write("NetworkManager.conf",
-              "[main]\nplugins=keyfile\ndhcp=internal\ndns=none\nrc-manager=unmanaged\n"
-              "hostname-mode=none\nno-auto-default=*\n[connectivity]\nenabled=false\n");
-        // The real helper, where modemctl detect looks for it.
-        ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
-        PrivatePc("/var/lib/NetworkManager /etc/NetworkManager/system-connections",
-                  "cp '" + folder_ + "'/*.nmconnection /etc/NetworkManager/system-connections && ",
-                  "NetworkManager --no-daemon --config='" + Path("NetworkManager.conf") +
-                      "' --config-dir=/nonexistent --system-config-dir=/nonexistent");
-        WaitForName(kNetworkManagerService);
-    }
-
     // The settings of a profile, one per line.
     std::string Settings(const std::string& id, const std::string& fields) {
         return InPc("nmcli -g " + fields + " connection show " + id);
@@ -485,7 +472,16 @@ TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsThe
     AddProfile("lab", "bridge", "br9", "method=manual\naddress1=10.253.0.5/24");
     Polkit("NO");
     if (IsSkipped() || HasFatalFailure()) return;
-    StartNetworkManager();
+    Write("NetworkManager.conf",
+          "[main]\nplugins=keyfile\ndhcp=internal\ndns=none\nrc-manager=unmanaged\n"
+          "hostname-mode=none\nno-auto-default=*\n[connectivity]\nenabled=false\n");
+    // The real helper, where modemctl detect looks for it.
+    ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
+    PrivatePc("/var/lib/NetworkManager /etc/NetworkManager/system-connections",
+              "cp '" + folder_ + "'/*.nmconnection /etc/NetworkManager/system-connections && ",
+              "NetworkManager --no-daemon --config='" + Path("NetworkManager.conf") +
+                  "' --config-dir=/nonexistent --system-config-dir=/nonexistent");
+    WaitForName(kNetworkManagerService);
     WaitForAddress("eth0", "dynamic");
     WaitForAddress("eth1", "10.251.0.77");
     WaitForAddress("br9", "10.253.0.5");
