@@ -125,31 +125,6 @@ TEST_F(Detection, CandidatesAreTriedInAdapterOrderAndEachIsPingedWhenTried) {
     EXPECT_EQ(adapters_.renewCalls, 1);
 }
 
-// The renewal brings eth0 a lease, but the list was read before it.
-TEST_F(Detection, AnAdapterWithoutServerCostsOneMoreRenewalAndStaysACandidate) {
-    Modem("127.0.0.157");
-    adapters_.adapters = {{"eth0", true, "255.255.255.255"}, {"eth1", true, "127.0.0.157"}};
-    adapters_.onRenew = [](FakeNetworkAdapters& a) {
-        if (a.renewCalls == 2) a.adapters[0].dhcpServer = "127.0.0.158";
-    };
-    EXPECT_EQ(Detect(), 0);
-    EXPECT_EQ(adapters_.renewCalls, 2);
-    EXPECT_EQ(events_, (Lines{"helper", "renew", "lan-test", "255.255.255.255 refused",
-                              "127.0.0.157 passed"}));
-}
-
-// Told once; the adapter without a server is not renewed again: the user would be asked again.
-TEST_F(Detection, ARefusedAuthorizationIsToldAndTheKnownServersAreStillTried) {
-    Modem("127.0.0.163");
-    adapters_.adapters = {{"eth0", true, "255.255.255.255"}, {"eth1", true, "127.0.0.163"}};
-    adapters_.outcomes = {{"eth0", false, false, Authorization::Refused},
-                          {"eth1", false, false, Authorization::Refused}};
-    EXPECT_EQ(Detect(), 0);
-    EXPECT_EQ(adapters_.renewCalls, 1);
-    EXPECT_EQ(events_, (Lines{"helper", "renew", "not-authorized", "lan-test",
-                              "255.255.255.255 refused", "127.0.0.163 passed"}));
-}
-
 TEST_F(Detection, AtMost260CandidatesAreKept) {
     Modem("127.0.0.159");
     for (int i = 0; i < 300; ++i) {
@@ -164,53 +139,60 @@ TEST_F(Detection, AtMost260CandidatesAreKept) {
     EXPECT_STREQ(fields_.modemIpAddress, "");
 }
 
-TEST_F(Detection, FailsWithoutTryingACandidate) {
-    const struct {
-        const char* lastStep;
-        std::vector<RenewOutcome> renewed;
-        bool listOk;
-        std::vector<NetworkAdapter> adapters;
-    } cases[] = {
-        {"renew-failed", {{"eth0", true, false}, {"eth1", false, false}}, true, {}},
-        {"no-adapters", {{"eth0", true, true}}, false, {}},
-        {"no-candidates", {{"eth0", true, true}}, true, {{"eth0", false, "127.0.0.161"}}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.lastStep);
-        Fresh();
-        adapters_.outcomes = c.renewed;
-        adapters_.listOk = c.listOk;
-        adapters_.adapters = c.adapters;
-        EXPECT_EQ(Detect(), 1);
-        EXPECT_EQ(events_, (Lines{"helper", "renew", c.lastStep}));
-        EXPECT_EQ(adapters_.renewCalls, 1);
-        EXPECT_TRUE(processes_.detached.empty());
-        EXPECT_EQ(fields_.modemFound, 0);
-    }
-}
-
 // What the helper did is said on its output, not its exit code, and a death by a signal says
-// nothing either; only code 4 tells that an authorization it asked for was refused.
-TEST_F(Detection, OnlyAHelperThatCannotBeStartedEndsTheDetection) {
+// nothing either: only a helper that cannot be started ends the detection, and only code 4 tells
+// that an authorization it asked for was refused. An adapter without a server costs one more
+// renewal (the lease it brings arrives after the list was read) and stays a candidate, unless
+// authorization was refused: the user would be asked again.
+TEST_F(Detection, StepsFromTheHelperToTheCandidates) {
     const Lines found{"renew", "lan-test", "127.0.0.163 passed"};
-    const struct {
-        const char* body;
-        mode_t mode;
-        Lines after;  // the events after "helper"
-    } cases[] = {
-        {"exit 3", 0755, found},
-        {"exit 4", 0755, {"not-authorized", "renew", "lan-test", "127.0.0.163 passed"}},
-        {"kill -KILL $$", 0755, found},
-        {"exit 0", 0644, {"no-helper"}},  // cannot be run
+    const std::vector<NetworkAdapter> noServer{{"eth0", true, "255.255.255.255"},
+                                               {"eth1", true, "127.0.0.163"}};
+    struct Case {
+        const char* helper = "exit 0";
+        mode_t mode = 0755;
+        std::vector<NetworkAdapter> adapters{{"eth0", true, "127.0.0.163"}};
+        std::vector<RenewOutcome> renewed{{"eth0", true, true}};
+        bool listOk = true;
+        int renewCalls = 1;
+        Lines events;  // after "helper"
+    };
+    const Case cases[] = {
+        {.helper = "exit 3", .events = found},
+        {.helper = "exit 4",
+         .events = {"not-authorized", "renew", "lan-test", "127.0.0.163 passed"}},
+        {.helper = "kill -KILL $$", .events = found},
+        {.mode = 0644, .renewCalls = 0, .events = {"no-helper"}},  // cannot be run
+        {.adapters = noServer,
+         .renewCalls = 2,
+         .events = {"renew", "lan-test", "255.255.255.255 refused", "127.0.0.163 passed"}},
+        {.adapters = noServer,
+         .renewed = {{"eth0", false, false, Authorization::Refused},
+                     {"eth1", false, false, Authorization::Refused}},
+         .events = {"renew", "not-authorized", "lan-test", "255.255.255.255 refused",
+                    "127.0.0.163 passed"}},
+        {.renewed = {{"eth0", true, false}, {"eth1", false, false}},
+         .events = {"renew", "renew-failed"}},
+        {.listOk = false, .events = {"renew", "no-adapters"}},
+        {.adapters = {{"eth0", false, "127.0.0.161"}}, .events = {"renew", "no-candidates"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.body);
+        SCOPED_TRACE(c.helper + (" " + c.events.back()));
         Fresh();
         Modem("127.0.0.163");
-        Helper(c.body, c.mode);
-        adapters_.adapters = {{"eth0", true, "127.0.0.163"}};
-        EXPECT_EQ(Detect(), c.after.size() > 1 ? 0 : 1);
-        EXPECT_EQ(Lines(events_.begin() + 1, events_.end()), c.after);
+        Helper(c.helper, c.mode);
+        adapters_.adapters = c.adapters;
+        adapters_.outcomes = c.renewed;
+        adapters_.listOk = c.listOk;
+        adapters_.onRenew = [](FakeNetworkAdapters& a) {
+            if (a.renewCalls == 2) a.adapters[0].dhcpServer = "127.0.0.158";
+        };
+        const bool passed = c.events.back().ends_with("passed");
+        EXPECT_EQ(Detect(), passed ? 0 : 1);
+        EXPECT_EQ(Lines(events_.begin() + 1, events_.end()), c.events);
+        EXPECT_EQ(adapters_.renewCalls, c.renewCalls);
+        EXPECT_EQ(processes_.detached.empty(), !passed);
+        EXPECT_EQ(fields_.modemFound, passed ? 1 : 0);
     }
 }
 

@@ -63,10 +63,8 @@ void ExpectLines(const std::string& out, const std::vector<std::string>& lines,
     std::size_t at = 0;
     for (const std::string& line : lines) {
         at = text.find("\n" + line + "\n", at);
-        if (at == std::string::npos) {
-            ADD_FAILURE() << "no line \"" << line << "\" (in this order) in:\n" << out;
-            return;
-        }
+        ASSERT_NE(at, std::string::npos) << "no line \"" << line << "\" (in this order) in:\n"
+                                         << out;
         at += line.size() + 1;
     }
     for (const std::string& part : absent) {
@@ -125,19 +123,15 @@ protected:
     std::string Ns(const std::string& role) const { return prefix_ + role; }
     std::string Path(const std::string& name) const { return folder_ + "/" + name; }
 
-    void Write(const std::string& name, const std::string& text, mode_t mode) {
+    void Write(const std::string& name, const std::string& text, mode_t mode = 0644) {
         std::ofstream(Path(name)) << text;
         chmod(Path(name).c_str(), mode);
     }
 
-    // Starts a program in the background, its output to the file output when given.
-    pid_t Exec(const std::vector<std::string>& command, const std::string& output = "") {
+    // Starts a program in the background.
+    pid_t Exec(const std::vector<std::string>& command) {
         pid_t pid = fork();
         if (pid == 0) {
-            if (!output.empty()) {
-                freopen(output.c_str(), "w", stdout);
-                freopen(output.c_str(), "a", stderr);
-            }
             std::vector<char*> argv;
             for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
             argv.push_back(nullptr);
@@ -149,23 +143,24 @@ protected:
         return pid;
     }
 
-    pid_t Start(const std::string& command, const std::string& output = "") {
-        return Exec({"sh", "-c", "exec " + command}, output);
+    // A shell script, its output to the file output when given; in the pc's network namespace
+    // and in mount and UTS namespaces of its own when inPc.
+    pid_t Start(const std::string& script, const std::string& output = "", bool inPc = false) {
+        const std::string redirect = output.empty() ? "" : "exec >'" + output + "' 2>&1; ";
+        std::vector<std::string> command{"sh", "-c", redirect + "exec " + script};
+        if (inPc) {
+            command = {"ip",    "netns",         "exec",    Ns("pc"), "unshare", "--mount",
+                       "--uts", "--propagation", "private", "sh",     "-c",      redirect + script};
+        }
+        return Exec(command);
     }
 
-    // A shell script in the pc's network namespace and in mount and UTS namespaces of its own.
-    pid_t StartInPc(const std::string& script, const std::string& output = "") {
-        return Exec({"ip", "netns", "exec", Ns("pc"), "unshare", "--mount", "--uts",
-                     "--propagation", "private", "sh", "-c", script},
-                    output);
-    }
-
-    // Namespace role wired to pcSide, subnet.1 on its side: dnsmasq when dhcp (it names subnet.1
-    // as DNS server but answers no DNS), modem-sim when modem.
-    void Network(const std::string& role, const std::string& pcSide, const std::string& subnet,
-                 bool dhcp, bool modem) {
-        const std::string ns = Ns(role);
-        const std::string log = Path("dnsmasq-" + role);
+    // Namespace role, "modem" (10.251.0.1, modem-sim) or "other" (10.252.0.1), wired to pcSide;
+    // dnsmasq there when dhcp (it names .1 as DNS server but answers no DNS).
+    void Network(const std::string& role, const std::string& pcSide, bool dhcp = true) {
+        const bool modem = role == "modem";
+        const std::string ns = Ns(role), log = Path("dnsmasq-" + role);
+        const std::string subnet = modem ? "10.251.0" : "10.252.0";
         namespaces_.push_back(ns);
         ASSERT_EQ(
             Shell("ip netns add " + ns + " && ip -n " + ns + " link set lo up && ip -n " +
@@ -191,27 +186,19 @@ protected:
         })) << "modem-sim did not come up";
     }
 
-    // The modem's network, 10.251.0.1 with modem-sim; another one, 10.252.0.1 without.
-    void ModemNetwork(const std::string& pcSide, bool dhcp = true) {
-        Network("modem", pcSide, "10.251.0", dhcp, true);
-    }
-    void OtherNetwork(const std::string& pcSide, bool dhcp = true) {
-        Network("other", pcSide, "10.252.0", dhcp, false);
-    }
-
     // The pc's own mount and UTS namespace, held by program, so that nothing run there touches the
     // host's: private resolv.conf, /sys read-only (NetworkManager waits for udev when it may
     // write there), tmpfs over /run, /var/lib/dhcp and folders. setup ends with " && ".
     void PrivatePc(const std::string& folders = "", const std::string& setup = "",
                    const std::string& program = "sleep 600") {
-        Write("resolv.conf", "nameserver 192.0.2.53\n", 0644);
-        holder_ = StartInPc(
-            "mount --bind /sys /sys && mount -o remount,bind,ro /sys && mount --bind '" +
-                Path("resolv.conf") + "' /etc/resolv.conf && for d in /run /var/lib/dhcp " +
-                folders + "; do if [ -d $d ]; then mount -t tmpfs -o mode=0755 tmpfs $d || " +
-                "exit 1; fi; done && " + setup + "touch '" + Path("ready") +
-                "' && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + program,
-            Path("pc.log"));
+        Write("resolv.conf", "nameserver 192.0.2.53\n");
+        holder_ =
+            Start("mount --bind /sys /sys && mount -o remount,bind,ro /sys && mount --bind '" +
+                      Path("resolv.conf") + "' /etc/resolv.conf && for d in /run /var/lib/dhcp " +
+                      folders + "; do if [ -d $d ]; then mount -t tmpfs -o mode=0755 tmpfs $d || " +
+                      "exit 1; fi; done && " + setup + "touch '" + Path("ready") +
+                      "' && DBUS_SYSTEM_BUS_ADDRESS=" + bus_ + " exec " + program,
+                  Path("pc.log"), true);
         ASSERT_TRUE(WaitFor([&] { return access(Path("ready").c_str(), F_OK) == 0; }))
             << "the pc's mount namespace is missing: " << Capture("cat " + Path("pc.log"));
     }
@@ -245,10 +232,6 @@ protected:
     pid_t holder_ = -1;
 };
 
-std::string ReplaceFirst(std::string text, const std::string& from, const std::string& to) {
-    return text.replace(text.find(from), from.size(), to);
-}
-
 // A private system bus at Path("bus") (a path socket: an abstract one is tied to one network
 // namespace), without service activation, so nothing it would start runs the host's scripts.
 class BusNamespaces : public Namespaces {
@@ -258,34 +241,38 @@ protected:
         if (IsSkipped() || HasFatalFailure()) return;
         bus_ = "unix:path=" + Path("bus");
         Write("bus.conf",
-              ReplaceFirst(
-                  R"(<busconfig><type>system</type><user>messagebus</user><auth>EXTERNAL</auth>
-<listen>unix:path=@FOLDER@/bus</listen><policy context="default"><allow user="*"/>
+              R"(<busconfig><type>system</type><user>messagebus</user><auth>EXTERNAL</auth>
+<listen>unix:path=)" +
+                  Path("bus") + R"(</listen><policy context="default"><allow user="*"/>
 <deny own="*"/><deny send_type="method_call"/><allow send_type="signal"/>
 <allow send_requested_reply="true" send_type="method_return"/>
 <allow send_requested_reply="true" send_type="error"/><allow receive_type="method_call"/>
 <allow receive_type="method_return"/><allow receive_type="error"/><allow receive_type="signal"/>
 <allow send_destination="org.freedesktop.DBus" send_interface="org.freedesktop.DBus"/></policy>
 <includedir>/usr/share/dbus-1/system.d</includedir><includedir>/etc/dbus-1/system.d</includedir>
-</busconfig>)",
-                  "@FOLDER@", folder_),
-              0644);
+</busconfig>)");
         Start("dbus-daemon --nofork --nopidfile --config-file=" + Path("bus.conf"),
               Path("bus.log"));
         WaitFor([&] { return (connection_ = BusConnection::Open(bus_)) != nullptr; });
         ASSERT_TRUE(connection_) << "the private bus did not come up";
     }
 
-    // polkitd on the bus, with only a rule giving "nobody" result for every action, or for the
-    // one named; with actionFile, when given, among the system's actions.
+    // polkitd on the bus (in place of one started before), with only a rule giving "nobody"
+    // result for every action, or for the one named; with actionFile, when given, among the
+    // system's actions.
     void Polkit(const std::string& result, const std::string& action = "",
                 const std::string& actionFile = "") {
         if (access("/usr/lib/polkit-1/polkitd", X_OK) != 0) GTEST_SKIP() << "no polkitd";
+        if (polkitd_ > 0) {
+            kill(polkitd_, SIGTERM);
+            waitpid(polkitd_, nullptr, 0);
+            std::erase(children_, polkitd_);
+            WaitFor([&] { return !connection_->NameHasOwner("org.freedesktop.PolicyKit1"); });
+        }
         Write("10-test.rules",
               "polkit.addRule(function(action, subject) {\n  if (subject.user == \"nobody\"" +
                   (action.empty() ? "" : " && action.id == \"" + action + "\"") +
-                  ") return polkit.Result." + result + ";\n});\n",
-              0644);
+                  ") return polkit.Result." + result + ";\n});\n");
         std::string actions;
         if (!actionFile.empty()) {
             ASSERT_EQ(Shell("mkdir -p '" + Path("actions") + "' && cp /usr/share/polkit-1/" +
@@ -293,20 +280,12 @@ protected:
                       0);
             actions = "mount --bind '" + Path("actions") + "' /usr/share/polkit-1/actions && ";
         }
-        polkitd_ = StartInPc("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" +
-                                 Path("10-test.rules") + "' /etc/polkit-1/rules.d/ && " + actions +
-                                 "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ +
-                                 " exec /usr/lib/polkit-1/polkitd --no-debug",
-                             Path("polkitd.log"));
+        polkitd_ =
+            Start("mount -t tmpfs tmpfs /etc/polkit-1/rules.d && cp '" + Path("10-test.rules") +
+                      "' /etc/polkit-1/rules.d/ && " + actions + "DBUS_SYSTEM_BUS_ADDRESS=" + bus_ +
+                      " exec /usr/lib/polkit-1/polkitd --no-debug",
+                  Path("polkitd.log"), true);
         WaitForName("org.freedesktop.PolicyKit1");
-    }
-
-    // Ends polkitd, so that Polkit can start it again with another rule.
-    void StopPolkit() {
-        kill(polkitd_, SIGTERM);
-        waitpid(polkitd_, nullptr, 0);
-        std::erase(children_, polkitd_);
-        WaitFor([&] { return !connection_->NameHasOwner("org.freedesktop.PolicyKit1"); });
     }
 
     void WaitForName(const char* name) {
@@ -326,7 +305,7 @@ protected:
     void SetUp() override {
         BusNamespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
-        Write("dhclient.conf", "timeout 5;\ninitial-interval 1;\n", 0644);
+        Write("dhclient.conf", "timeout 5;\ninitial-interval 1;\n");
         // EnableDHCP starts the privileged helper from its own folder, modemctl from the current
         // one: both are the test's folder, as in the bundle.
         ASSERT_EQ(Shell("cp '" ENABLE_DHCP_PATH "' '" + Path("EnableDHCP") + "' && cp '" +
@@ -353,8 +332,7 @@ protected:
         ASSERT_EQ(Shell("mkdir '" + f + "'"), 0);
         Write(folder + "/script", "#!/bin/sh\nid -u >>'" + f + "/script-ran'\n", 0755);
         Write(folder + "/leases",
-              "lease { interface \"eth0\"; option dhcp-server-identifier " + server + "; }\n",
-              0644);
+              "lease { interface \"eth0\"; option dhcp-server-identifier " + server + "; }\n");
         Shell("chown -R " + user + " '" + f + "'");
         Exec({"ip", "netns", "exec", Ns("pc"), "setpriv", "--reuid=" + user, "--regid=" + user,
               "--clear-groups", "bash", "-c",
@@ -374,8 +352,8 @@ TEST_F(DhclientPc, TriesTheAdaptersInOrderAndBelievesNoDhclientOfAnotherUserOrPr
     ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link add eth0 type veth peer name end0 && ip -n " +
                     Ns("pc") + " link set eth0 up"),
               0);
-    OtherNetwork("eth1");
-    ModemNetwork("eth2");
+    Network("other", "eth1");
+    Network("modem", "eth2");
     DhcpClient("eth1");
     DhcpClient("eth2");
     FakeDhclient("65534", "user", "10.66.0.1");
@@ -393,17 +371,15 @@ TEST_F(DhclientPc, TriesTheAdaptersInOrderAndBelievesNoDhclientOfAnotherUserOrPr
                  "NetworkManager does not run here: it has no connection profile to change",
                  "candidate 10.252.0.1 refused", "candidate 10.251.0.1 passed", kFound},
                 {"10.66.0."});
-    for (const std::string fake : {"user", "program"}) {
-        EXPECT_NE(access(Path(fake + "/script-ran").c_str(), F_OK), 0)
-            << "the script of the fake dhclient in " << fake << " ran";
-    }
+    EXPECT_EQ(Capture("ls '" + folder_ + "'/*/script-ran 2>/dev/null"), "")
+        << "the script of a fake dhclient ran";
     EXPECT_NE(Capture("ip -n " + Ns("pc") + " -4 addr show eth2").find("inet 10.251.0.1"),
               std::string::npos);
 }
 
 // A modem whose DHCP server is off is not found: the renewal fails, and nothing is tried.
 TEST_F(DhclientPc, NoDhcpServerMeansNoModem) {
-    ModemNetwork("eth0", false);
+    Network("modem", "eth0", false);
     DhcpClient("eth0");
     ExpectLines(Detect(), {"no interface could be released and renewed", "result=1"},
                 {"candidate"});
@@ -414,8 +390,8 @@ const std::string kClient =
 
 // A second wired interface with a fixed address is not touched.
 TEST_F(DhclientPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFound) {
-    ModemNetwork("eth0");
-    OtherNetwork("eth1", false);
+    Network("modem", "eth0");
+    Network("other", "eth1", false);
     ASSERT_EQ(Shell("ip -n " + Ns("pc") + " addr add 10.252.0.5/24 dev eth1"), 0);
     ExpectLines(Detect(),
                 {"adapters: dhclient",
@@ -430,14 +406,13 @@ TEST_F(DhclientPc, EnableDhcpStartsAClientOnTheBareWiredInterfaceAndTheModemIsFo
 TEST_F(DhclientPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
     if (!Installed("pkexec")) GTEST_SKIP() << "pkexec is not installed";
     // eth0: the PC's own dhclient, on a network with no modem. eth1: bare, on the modem's.
-    OtherNetwork("eth0");
-    ModemNetwork("eth1");
+    Network("other", "eth0");
+    Network("modem", "eth1");
     DhcpClient("eth0");
     WaitForAddress("eth0", "10.252.0.");
-    Write("helper.policy",
-          ReplaceFirst(ReadTextFile(HELPER_POLICY_IN).value_or(""), "@SETUPPILOT_HELPER_PATH@",
-                       Path(kPrivilegedHelperName)),
-          0644);
+    std::string policy = ReadTextFile(HELPER_POLICY_IN).value_or("");
+    const std::string at = "@SETUPPILOT_HELPER_PATH@";
+    Write("helper.policy", policy.replace(policy.find(at), at.size(), Path(kPrivilegedHelperName)));
     Polkit("NO", "", Path("helper.policy"));
     if (IsSkipped() || HasFatalFailure()) return;
 
@@ -450,7 +425,6 @@ TEST_F(DhclientPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
                       "renewal of eth0: authorization refused", "candidate 10.252.0.1 refused",
                       "result=1"});
 
-    StopPolkit();
     Polkit("YES", kPrivilegedHelperAction, Path("helper.policy"));
     if (HasFatalFailure()) return;
     ExpectLines(Detect(true),
@@ -476,20 +450,6 @@ protected:
               0600);
     }
 
-    void StartNetworkManager() {
-        Write("NetworkManager.conf",
-              "[main]\nplugins=keyfile\ndhcp=internal\ndns=none\nrc-manager=unmanaged\n"
-              "hostname-mode=none\nno-auto-default=*\n[connectivity]\nenabled=false\n",
-              0644);
-        // The real helper, where modemctl detect looks for it.
-        ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
-        PrivatePc("/var/lib/NetworkManager /etc/NetworkManager/system-connections",
-                  "cp '" + folder_ + "'/*.nmconnection /etc/NetworkManager/system-connections && ",
-                  "NetworkManager --no-daemon --config='" + Path("NetworkManager.conf") +
-                      "' --config-dir=/nonexistent --system-config-dir=/nonexistent");
-        WaitForName(kNetworkManagerService);
-    }
-
     // The settings of a profile, one per line.
     std::string Settings(const std::string& id, const std::string& fields) {
         return InPc("nmcli -g " + fields + " connection show " + id);
@@ -500,14 +460,23 @@ protected:
 // nothing waits, the lease held still counts. Granted: the wired profiles are switched to DHCP
 // (fixed addresses kept) and renewed; only DHCP names the modem. A bridge is not wired.
 TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsTheModem) {
-    OtherNetwork("eth0");
-    ModemNetwork("eth1");
+    Network("other", "eth0");
+    Network("modem", "eth1");
     AddProfile("first", "ethernet", "eth0", "method=auto");
     AddProfile("second", "ethernet", "eth1", "method=manual\naddress1=10.251.0.77/24");
     AddProfile("lab", "bridge", "br9", "method=manual\naddress1=10.253.0.5/24");
     Polkit("NO");
     if (IsSkipped() || HasFatalFailure()) return;
-    StartNetworkManager();
+    Write("NetworkManager.conf",
+          "[main]\nplugins=keyfile\ndhcp=internal\ndns=none\nrc-manager=unmanaged\n"
+          "hostname-mode=none\nno-auto-default=*\n[connectivity]\nenabled=false\n");
+    // The real helper, where modemctl detect looks for it.
+    ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
+    PrivatePc("/var/lib/NetworkManager /etc/NetworkManager/system-connections",
+              "cp '" + folder_ + "'/*.nmconnection /etc/NetworkManager/system-connections && ",
+              "NetworkManager --no-daemon --config='" + Path("NetworkManager.conf") +
+                  "' --config-dir=/nonexistent --system-config-dir=/nonexistent");
+    WaitForName(kNetworkManagerService);
     WaitForAddress("eth0", "dynamic");
     WaitForAddress("eth1", "10.251.0.77");
     WaitForAddress("br9", "10.253.0.5");
@@ -527,7 +496,6 @@ TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsThe
         {"lab"});
     EXPECT_EQ(Settings("second", "ipv4.method"), "manual\n");
 
-    StopPolkit();
     Polkit("YES");
     if (HasFatalFailure()) return;
     ExpectLines(Detect(true),
@@ -560,15 +528,14 @@ protected:
 TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolkitDecides) {
     Polkit("YES");
     if (IsSkipped() || HasFatalFailure()) return;
-    OtherNetwork("eth0", false);
-    ModemNetwork("eth1");
+    Network("other", "eth0", false);
+    Network("modem", "eth1");
     ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
     // DHCPv4 on both, nothing else (no IPv6, no hostname, no DNS from the lease).
     for (const std::string interface : {"eth0", "eth1"}) {
         Write(interface + ".network",
               "[Match]\nName=" + interface + "\n[Network]\nDHCP=ipv4\nLinkLocalAddressing=no\n" +
-                  "IPv6AcceptRA=no\n[DHCPv4]\nUseHostname=no\nUseDNS=no\nUseNTP=no\n",
-              0644);
+                  "IPv6AcceptRA=no\n[DHCPv4]\nUseHostname=no\nUseDNS=no\nUseNTP=no\n");
     }
     PrivatePc("/etc/systemd/network /usr/lib/systemd/network",
               "mkdir -p /run/systemd/network && cp '" + folder_ + "'/*.network /run/systemd/" +
@@ -589,7 +556,6 @@ TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolk
     ExpectLines(Detect(true), {"authorization: renewals through systemd-networkd asks polkit "
                                "(org.freedesktop.network1.renew)",
                                "renewal of eth1: authorization granted", kFound});
-    StopPolkit();
     Polkit("NO");
     if (HasFatalFailure()) return;
     ExpectLines(Detect(true),
