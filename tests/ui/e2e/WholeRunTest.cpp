@@ -96,21 +96,29 @@ TEST(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
         const char* accountPage;  // nullptr: Bridging goes straight to the wireless page
         Values account;
         Values wirelessEntries;
-        std::string wan;                                       // the bytes of the WAN request
-        std::string wireless;                                  // and of the wireless request
+        std::string wan;       // the bytes of the WAN request after its edit flag
+        std::string wireless;  // and of the wireless request
         std::optional<WirelessState> modemHas = std::nullopt;  // read by the wireless page
+        bool failsFirst = false;  // the modem's first Internet test fails (ADSL line)
     } rows[] = {
-        {"PPPoE with service name, WPA-PSK",
+        // The line test fails once: back on the first instruction page, every entry comes back,
+        // the PPP page's ticked boxes included, so Next alone sends the same settings again.
+        {"PPPoE with service name and fixed address, WPA-PSK, first test failed",
          {{I::kIdCountry, "29"}},  // Russia: "Stream", PPPoE LLC/SNAP-BRIDGING 1/50
          "CPppPage",
          {{P::kIdUserName, "anna@stream"},
           {P::kIdPassword, "p ss=1"},
           {P::kIdServiceNameBox, "1"},
-          {P::kIdServiceName, "STREAM"}},
+          {P::kIdServiceName, "STREAM"},
+          {P::kIdStaticIpBox, "1"},
+          {P::kIdStaticIp, "81.2.3.4"}},
          Wpa("Anna", "6", "correct horse battery"),
-         kWan + "0&ntwkPrtcl=0&encapMode=0&atmVpi=1&atmVci=50&pppUserName=anna@stream"
-                "&pppPassword=p ss=1&pppServerName=STREAM",
-         kWireless + "Anna&wlChannel=6&wlAuthMode=psk2mix&wlWpaPsk=correct horse battery"},
+         "&ntwkPrtcl=0&encapMode=0&atmVpi=1&atmVci=50&pppUserName=anna@stream"
+         "&pppPassword=p ss=1&pppServerName=STREAM&useStaticIpAddress=1"
+         "&pppLocalIpAddress=81.2.3.4",
+         kWireless + "Anna&wlChannel=6&wlAuthMode=psk2mix&wlWpaPsk=correct horse battery",
+         std::nullopt,
+         true},
         {"PPPoA, WEP 64bit",
          Isp(1, 1, "0", "67"),
          "CPppPage",
@@ -121,8 +129,8 @@ TEST(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
           {L::kIdKeyList, "3"},
           {L::kIdFirstKey, "abcde"},
           {L::kIdFirstKey + 3, "12345"}},
-         kWan + "0&ntwkPrtcl=1&encapMode=1&atmVpi=0&atmVci=67&pppUserName=dora"
-                "&pppPassword=letmein",
+         "&ntwkPrtcl=1&encapMode=1&atmVpi=0&atmVci=67&pppUserName=dora"
+         "&pppPassword=letmein",
          kWireless + "Dora&wlChannel=1&wlAuthMode=shared&wlKeyBit=1&wlKeyIndex=4&wlKey1=abcde"
                      "&wlKey2=&wlKey3=&wlKey4=12345"},
         {"MER, every address fixed, WPA-PSK",
@@ -137,10 +145,10 @@ TEST(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
           {W::kIdDnsPrimary, "10.0.0.53"},
           {W::kIdDnsSecondary, "9.9.9.9"}},
          Wpa("Fritz", "13", "12345678"),
-         kWan + "0&ntwkPrtcl=2&encapMode=1&atmVpi=0&atmVci=100&enblDhcpClnt=0"
-                "&wanIpAddress=10.0.0.2&wanSubnetMask=255.255.255.0&enblAuto=0"
-                "&defaultGateway=10.0.0.1&dnsDynamic=0&dnsPrimary=10.0.0.53"
-                "&dnsSecondary=9.9.9.9",
+         "&ntwkPrtcl=2&encapMode=1&atmVpi=0&atmVci=100&enblDhcpClnt=0"
+         "&wanIpAddress=10.0.0.2&wanSubnetMask=255.255.255.0&enblAuto=0"
+         "&defaultGateway=10.0.0.1&dnsDynamic=0&dnsPrimary=10.0.0.53"
+         "&dnsSecondary=9.9.9.9",
          kWireless + "Fritz&wlChannel=13&wlAuthMode=psk2mix&wlWpaPsk=12345678"},
         {"IPoA, fixed address and DNS, WEP 128bit",
          Isp(4, 0, "0", "35"),
@@ -153,9 +161,9 @@ TEST(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
           {L::kIdAuthList, "1"},
           {L::kIdKeyList, "0"},
           {L::kIdFirstKey, "ABCDEF0123456"}},
-         kWan + "0&ntwkPrtcl=5&encapMode=0&atmVpi=0&atmVci=35&enblDhcpClnt=0"
-                "&wanIpAddress=62.1.1.9&wanSubnetMask=255.255.255.252&enblAuto=1&dnsDynamic=0"
-                "&dnsPrimary=62.1.0.1&dnsSecondary=0.0.0.0",
+         "&ntwkPrtcl=5&encapMode=0&atmVpi=0&atmVci=35&enblDhcpClnt=0"
+         "&wanIpAddress=62.1.1.9&wanSubnetMask=255.255.255.252&enblAuto=1&dnsDynamic=0"
+         "&dnsPrimary=62.1.0.1&dnsSecondary=0.0.0.0",
          kWireless + "Gina&wlChannel=0&wlAuthMode=shared&wlKeyBit=0&wlKeyIndex=1"
                      "&wlKey1=ABCDEF0123456&wlKey2=&wlKey3=&wlKey4="},
         // The network name and channel as the modem reported them.
@@ -164,7 +172,7 @@ TEST(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
          nullptr,
          {},
          {{L::kIdAuthList, "2"}, {L::kIdKeyList, "2"}, {L::kIdFirstKey + 2, "h-u-g"}},
-         kWan + "0&ntwkPrtcl=3&encapMode=1&atmVpi=255&atmVci=65535",
+         "&ntwkPrtcl=3&encapMode=1&atmVpi=255&atmVci=65535",
          kWireless + "Cafe Net&wlChannel=11&wlAuthMode=shared&wlKeyBit=1&wlKeyIndex=3&wlKey1="
                      "&wlKey2=&wlKey3=h-u-g&wlKey4=",
          WirelessState{"Cafe Net", 11, "open", {}, 1}},
@@ -191,6 +199,7 @@ TEST(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
         ASSERT_TRUE(modem.Start(&error)) << error;
         setenv(kSimulatedModemVariable, address.c_str(), 1);
         if (row.modemHas) modem.SetWireless(*row.modemHas);
+        if (row.failsFirst) modem.SetInternetCode(3);
         PageScript script(15000);
         script.When("CHomePage", Click(CHomePage::kIdStart));
         for (const char* page : {"CGuidePage1", "CGuidePage2", "CGuidePage3", "CModemFoundPage"}) {
@@ -198,7 +207,18 @@ TEST(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
         }
         script.When("CIspPage", Fill(row.isp));
         if (row.accountPage) script.When(row.accountPage, Fill(row.account));
-        script.When("CWirelessPage", Fill(row.wirelessEntries)).When("CFinishPage", Click(kIdExit));
+        script.When("CWirelessPage", Fill(row.wirelessEntries));
+        if (row.failsFirst) {
+            script.When("CGuidePage1", [&modem](CWizardPage& top) {
+                modem.SetInternetCode(6);  // the modem's code for a working connection
+                Click(kIdNext)(top);
+            });
+            for (const char* page : {"CGuidePage2", "CGuidePage3", "CModemFoundPage", "CIspPage",
+                                     row.accountPage, "CWirelessPage"}) {
+                script.When(page, Click(kIdNext));
+            }
+        }
+        script.When("CFinishPage", Click(kIdExit));
         script.Start();
         CHomePage home(ResourcePath("home.bmp"), nullptr);
         // Exit on the final page ended the home page's modal run.
@@ -211,10 +231,20 @@ TEST(WholeRun, EveryProtocolAndSecurityModeReachesTheModemByteForByte) {
                     "CDetectPage", "CModemFoundPage",   "CIspPage",    "CWirelessPage",
                     "CApplyPage",  "CInternetTestPage", "CFinishPage"};
         if (row.accountPage) pages.insert(pages.begin() + 7, row.accountPage);
-        EXPECT_EQ(shown, pages);
-        EXPECT_TRUE(boxes.Entries().empty());
-        EXPECT_EQ(modem.Requests(),
-                  (Names{kLanTest, kWirelessRead, row.wan, row.wireless, kInternetTest}));
+        Names requests{kLanTest, kWirelessRead, kWan + "0" + row.wan, row.wireless, kInternetTest};
+        Names texts;
+        for (const auto& entry : boxes.Entries()) texts.push_back(entry.text);
+        if (row.failsFirst) {
+            // The second time the WAN request edits the connection the first one created.
+            requests.insert(requests.end(),
+                            {kLanTest, kWan + "1" + row.wan, row.wireless, kInternetTest});
+            EXPECT_EQ(texts, Names{Session().msgDslFailed});
+            EXPECT_EQ(shown.back(), "CFinishPage");
+        } else {
+            EXPECT_TRUE(texts.empty());
+            EXPECT_EQ(shown, pages);
+        }
+        EXPECT_EQ(modem.Requests(), requests);
     }
     unsetenv(kSimulatedModemVariable);
 }
