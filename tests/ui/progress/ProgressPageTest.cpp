@@ -1,5 +1,6 @@
 // The detection, apply and Internet test pages with their real workers against simulated modems
-// on 127.0.0.200-230, the pacing shortened fiftyfold, message boxes recorded.
+// on 127.0.0.200-220, the pacing shortened fiftyfold. Each page opens on the top of eight plain
+// pages, where the wireless page (or guide page 3) stands in the wizard.
 
 #include <gtest/gtest.h>
 
@@ -10,32 +11,58 @@
 #include <QThread>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 
 #include "FakeNetworkAdapters.h"
 #include "ModemSim.h"
 #include "ProgressTestSupport.h"
-#include "RecordingMessageBoxService.h"
+#include "SessionBuilders.h"
 #include "TestResources.h"
 #include "app/WizardFlow.h"
 #include "core/messages/LocalizedMessages.h"
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"
 #include "core/session/WizardSession.h"
-#include "core/worker/WorkerThread.h"
 #include "detection/ModemDetection.h"
-#include "ui/progress/ProgressSettings.h"
-#include "ui/services/MessageBoxService.h"
-#include "ui/wizard/GuidePage3.h"
-#include "ui/wizard/ResourcePath.h"
 #include "ui/wizard/WizardContext.h"
 
 namespace {
 
-using Icons = std::vector<MessageIcon>;
-using Boxes = std::vector<std::pair<std::string, MessageIcon>>;
+using Sims = std::vector<std::unique_ptr<ModemSim>>;
+using Box = std::pair<std::string, MessageIcon>;
 constexpr MessageIcon kExclamation = MessageIcon::Exclamation;
+constexpr WizardStep kDetect = WizardStep::Guide3Next;
+constexpr WizardStep kApply = WizardStep::WirelessNextApply;
+constexpr WizardStep kTest = WizardStep::WirelessNextApplied;
+constexpr const char* kAt = "127.0.0.209";
+
+// Records every box. A plain box stays open a while, as a user reading it would, and notes
+// whether any modem was asked anything meanwhile.
+class Reader final : public MessageBoxService {
+public:
+    explicit Reader(const Sims& sims) : sims_(sims) {}
+    void Show(QWidget*, std::string_view text, MessageIcon icon) override {
+        shown.emplace_back(text, icon);
+        onUiThread &= QThread::currentThread() == QCoreApplication::instance()->thread();
+        if (icon != MessageIcon::None) return;
+        const std::size_t asked = Asked();
+        QEventLoop reading;
+        QTimer::singleShot(300, &reading, &QEventLoop::quit);
+        reading.exec();
+        quiet &= Asked() == asked;
+    }
+    std::size_t Asked() const {
+        std::size_t requests = 0;
+        for (const auto& sim : sims_) requests += sim->Requests().size();
+        return requests;
+    }
+    std::vector<Box> shown;
+    bool onUiThread = true;
+    bool quiet = true;
+
+private:
+    const Sims& sims_;
+};
 
 class ProgressPages : public ::testing::Test {
 public:
@@ -53,19 +80,16 @@ public:
     // Back to a fresh run: no modem, no worker, the quick settings, a helper that succeeds.
     void Reset() {
         for (auto& sim : sims) sim->Stop();
-        sims.clear();
         EXPECT_TRUE(WaitForWorkers(10000));
+        sims.clear();
         unsetenv(kSimulatedModemVariable);
         ResetSessionOutcomes();
-        boxes.Clear();
+        boxes.shown.clear();
         bar.clear();
         DestroyStack(pages);
         WriteDhcpHelper("exit 0");
-        Use(QuickProgressSettings());
-    }
-    void Use(const ProgressSettings& s) {
-        settings.reset();
-        settings.emplace(s);
+        settings.emplace(QuickProgressSettings());
+        record = BridgingRecord(8, 35);
     }
     // A modem on its own loopback address; known: the session already holds its address.
     ModemSim& Modem(const std::string& address, bool known = false) {
@@ -73,6 +97,7 @@ public:
         std::string error;
         EXPECT_TRUE(sims.back()->Start(&error)) << error;
         if (known) CopyText(Session().modemIpAddress, address.c_str());
+        lastModem = address;
         return *sims.back();
     }
     // The detection worker sees these adapters instead of the system's.
@@ -83,64 +108,49 @@ public:
             fake->adapters = list;
             return fake;
         };
-        Use(s);
+        settings.emplace(s);
     }
-    // The boxes shown, as text and icon.
-    Boxes Shown() const {
-        Boxes shownBoxes;
-        for (const auto& entry : boxes.Entries()) shownBoxes.emplace_back(entry.text, entry.icon);
-        return shownBoxes;
+    // Eight plain pages; the top one opens the page of step with the record; steps then follow
+    // what it shows.
+    void Run(WizardStep step, const std::function<void(PageScript&)>& steps) {
+        PageScript script;
+        steps(script);
+        script.Start();
+        RunStack(pages, 8, [this, step](CWizardPage& top) { OpenStep(step, &top, &record); });
+        EXPECT_TRUE(script.Finished());
     }
-    // Records every value the page's bar takes from now on.
-    static PageScript::Action Watch(std::vector<int>& values) {
-        return [&values](CWizardPage& page) {
-            auto* progress = qobject_cast<QProgressBar*>(page.Control(kIdProgress));
-            values.push_back(progress->value());
-            QObject::connect(progress, &QProgressBar::valueChanged,
-                             [&values](int v) { values.push_back(v); });
-        };
+    // The page shown on the top plain page, or that plain page at index once shown again.
+    PageScript::Match OnTop() {
+        return
+            [this](CWizardPage& top) { return pages.size() == 8 && top.Owner() == pages[7].get(); };
     }
-    // The plain page at index on top once a progress page restored it: 7, where the wireless
-    // page stands, or 1, the seventh beneath the Internet test page.
     PageScript::Match Restored(std::size_t index) {
         return [this, index](CWizardPage& top) {
             return pages.size() == 8 && &top == pages[index].get() &&
                    !pages[index]->reshows.empty();
         };
     }
-    // Guide page 3 opens the detection page; then runs on the page named last.
-    void RunDetection(const std::string& last, PageScript::Action then) {
-        PageScript script;
-        script.When("CGuidePage3", [](CWizardPage& top) { top.OnNext(); })
-            .OnShow("CDetectPage", Watch(bar))
-            .When(last, std::move(then));
-        script.Start();
-        CGuidePage3 guide(ResourcePath("install03.bmp"), nullptr);
-        guide.DoModal();
-        EXPECT_TRUE(script.Finished());
-    }
-    // Eight plain pages; the top one stands where the wireless page is and opens a progress
-    // page. steps then follow what it shows.
-    void RunFromWireless(const std::function<void(CWizardPage&)>& open,
-                         const std::function<void(PageScript&)>& steps) {
-        DestroyStack(pages);
-        PageScript script;
-        steps(script);
-        script.Start();
-        RunStack(pages, 8, open);
-        EXPECT_TRUE(script.Finished());
-        shown = script.Shown();
-    }
 
     ScratchFolder folder;
-    RecordingMessageBoxService boxes;
+    Sims sims;
+    Reader boxes{sims};
     std::optional<ScopedWizardContext> context;
     std::optional<ScopedProgressSettings> settings;
-    std::vector<std::unique_ptr<ModemSim>> sims;
     std::vector<std::unique_ptr<StandInPage>> pages;
     std::vector<int> bar;
-    std::vector<std::string> shown;
+    WizardSession record;
+    std::string lastModem;
 };
+
+// Records every value the page's bar takes from now on.
+PageScript::Action Watch(std::vector<int>& values) {
+    return [&values](CWizardPage& page) {
+        auto* progress = qobject_cast<QProgressBar*>(page.Control(kIdProgress));
+        values.push_back(progress->value());
+        QObject::connect(progress, &QProgressBar::valueChanged,
+                         [&values](int v) { values.push_back(v); });
+    };
+}
 
 // The bar creeps by step per tick, then fills in steps of 10 to 100.
 void ExpectPacing(const std::vector<int>& values, int step) {
@@ -151,338 +161,188 @@ void ExpectPacing(const std::vector<int>& values, int step) {
     for (; i + 1 < values.size(); ++i) EXPECT_EQ(values[i] - values[i - 1], 10) << i;
 }
 
-WizardSession BridgingRecord(std::uint32_t protocol = kProtocolBridging) {
-    WizardSession record{};
-    record.ntwkPrtcl = protocol;
-    record.atmVpi = 8;
-    record.atmVci = 35;
-    CopyText(record.wlAuthMode, "open");
-    CopyText(record.wlSsid, "Home");
-    return record;
-}
+using Arrange = std::function<void(ProgressPages&)>;
+using Prepare = std::function<void(ModemSim&)>;
 
-std::function<void(CWizardPage&)> OpensApply(const WizardSession& record) {
-    return [record](CWizardPage& wireless) {
-        OpenStep(WizardStep::WirelessNextApply, &wireless, &record);
+// The detection pointed at address, where a modem may be.
+Arrange PointsAt(const char* address) {
+    return [address](ProgressPages&) { setenv(kSimulatedModemVariable, address, 1); };
+}
+Arrange Detects(const char* address, Prepare prepare = nullptr) {
+    return [=](ProgressPages& t) {
+        PointsAt(address)(t);
+        ModemSim& modem = t.Modem(address);
+        if (prepare) prepare(modem);
     };
 }
-
-void OpensTest(CWizardPage& wireless) {
-    OpenStep(WizardStep::WirelessNextApplied, &wireless);
+// A modem whose address the session holds.
+Arrange Known(Prepare prepare) {
+    return [prepare](ProgressPages& t) { prepare(t.Modem(kAt, true)); };
+}
+Arrange Helper(const char* body) {
+    return [body](ProgressPages&) {
+        body ? WriteDhcpHelper(body) : (void)std::remove(kDhcpHelperName);
+    };
+}
+Prepare Fault(RequestKind kind, FaultMode mode, int ms = 0) {
+    return [=](ModemSim& m) { m.SetFault(kind, {mode, ms}); };
+}
+Prepare Says(int code) {
+    return [code](ModemSim& m) { m.SetInternetCode(code); };
+}
+Prepare Refuses(int reason) {
+    return [reason](ModemSim& m) { m.ForceWanReason(reason); };
 }
 
-TEST_F(ProgressPages, DetectionFindsTheSimulatedModemAndModemFoundPageTakesItsPlace) {
-    Modem("127.0.0.200");
-    setenv(kSimulatedModemVariable, "127.0.0.200", 1);
-    std::string owner;
-    RunDetection("CModemFoundPage", [&](CWizardPage& top) {
-        owner = top.Owner()->metaObject()->className();
-        top.OnExit();
-    });
-    EXPECT_EQ(owner, "CGuidePage3");
-    EXPECT_STREQ(Session().modemIpAddress, "127.0.0.200");
-    EXPECT_EQ(Session().modemFound.load(), 1);
-    EXPECT_TRUE(boxes.Entries().empty());
-    ExpectPacing(bar, 1);
-    EXPECT_EQ(sims[0]->LastRequest(RequestKind::LanTest),
-              "connectiontest.wzd?method=lanconnection&device=HX4260RB");
-}
+// How a page ended: the next page on the top plain page, the page beneath shown again in time or
+// once the bar crept to 100, or closed by the user while its worker still ran.
+enum End { kNext, kBack, kWaitsOut, kClosed };
 
-TEST_F(ProgressPages, DetectionFailuresShowTheirMessagesInOrderAndGoBack) {
-    auto simulated = [](ProgressPages& t, const char* address) -> ModemSim& {
-        setenv(kSimulatedModemVariable, address, 1);
-        return t.Modem(address);
+TEST_F(ProgressPages, EachOutcomeShowsItsMessagesInTimeAndHandsOn) {
+    SessionFields& f = Session();
+    const Box plain{f.msgModemNotDetected, MessageIcon::None};
+    const Box notFound{f.msgModemNotDetected, kExclamation};
+    const Box writeFailed{f.msgWriteFailed, kExclamation};
+    const Box noInternet{f.msgInternetFailed, kExclamation};
+    const Box dsl{f.msgDslFailed, kExclamation};
+    const Box dhcp{f.msgDhcpFailed, kExclamation};
+    const Prepare failsLan = [](ModemSim& m) {
+        m.SetReply(RequestKind::LanTest, "x?connection=fail");
+    };
+    const Prepare silentLan = Fault(RequestKind::LanTest, FaultMode::Silent);
+    // A candidate before the modem: the box on it is shown before the next one is asked.
+    const auto then = [](Prepare first) -> Arrange {
+        return [first](ProgressPages& t) {
+            first(t.Modem("127.0.0.204"));
+            t.Modem("127.0.0.205");
+            t.Adapters({{"eth0", true, "127.0.0.204"}, {"eth1", true, "127.0.0.205"}});
+        };
+    };
+    const Arrange unknownProtocol = [](ProgressPages& t) {
+        t.Modem(kAt, true);
+        t.record.ntwkPrtcl = 4;
+    };
+    const Arrange wanUnanswered = [](ProgressPages& t) {
+        Known(Fault(RequestKind::WanConfig, FaultMode::Silent))(t);
+        ProgressSettings s = CurrentProgressSettings();
+        s.limits.receiveMs = 5000;
+        t.settings.emplace(s);
+    };
+    const Arrange noCandidate = [](ProgressPages& t) { t.Adapters({{"eth0", false, ""}}); };
+    const Arrange noModem = [](ProgressPages&) { CopyText(Session().modemIpAddress, kAt); };
+    const Arrange wirelessDropped = Known(Fault(RequestKind::WirelessSet, FaultMode::CloseAtOnce));
+    const Prepare silentTest = Fault(RequestKind::InternetTest, FaultMode::Silent);
+    const auto slow = [](RequestKind kind) { return Known(Fault(kind, FaultMode::Delay, 300)); };
+    const Arrange closedOnFailingCandidate = [&](ProgressPages& t) {
+        then(failsLan)(t);
+        WriteDhcpHelper("sleep 0.3");
     };
     const struct {
         const char* name;
-        std::function<void(ProgressPages&)> arrange;
-        const char* icons;  // the boxes in order: '-' plain, '!' exclamation
-        const char* modem;  // found, or "" when the run went back to guide page 3
+        WizardStep step;
+        Arrange arrange;
+        std::vector<Box> boxes;
+        End end;
     } cases[] = {
-        {"helper missing", [](ProgressPages&) { std::remove(kDhcpHelperName); }, "!", ""},
-        {"no candidate",
-         [](ProgressPages& t) {
-             t.Adapters({{"eth0", false, ""}});
-         },
-         "!", ""},
-        {"candidate refuses",
-         [](ProgressPages&) { setenv(kSimulatedModemVariable, "127.0.0.201", 1); }, "!", ""},
-        {"candidate fails the LAN test",
-         [&](ProgressPages& t) {
-             simulated(t, "127.0.0.202").SetReply(RequestKind::LanTest, "x?connection=fail");
-         },
-         "-!", ""},
-        {"candidate never answers",
-         [&](ProgressPages& t) {
-             simulated(t, "127.0.0.203").SetFault(RequestKind::LanTest, {FaultMode::Silent, 0});
-         },
-         "-!", ""},
+        {"modem found", kDetect, Detects("127.0.0.200"), {}, kNext},
         // The silent candidate costs its receive limit; the next one is still tried in time.
-        {"silent candidate, then the modem",
-         [](ProgressPages& t) {
-             t.Modem("127.0.0.204").SetFault(RequestKind::LanTest, {FaultMode::Silent, 0});
-             t.Modem("127.0.0.205");
-             t.Adapters({{"eth0", true, "127.0.0.204"}, {"eth1", true, "127.0.0.205"}});
-         },
-         "-", "127.0.0.205"},
+        {"silent candidate, then the modem", kDetect, then(silentLan), {plain}, kNext},
+        {"helper missing", kDetect, Helper(nullptr), {notFound}, kBack},
+        {"helper never ends", kDetect, Helper("sleep 2"), {notFound}, kWaitsOut},
+        {"no candidate", kDetect, noCandidate, {notFound}, kBack},
+        {"candidate refuses", kDetect, PointsAt("127.0.0.201"), {notFound}, kBack},
+        {"LAN test fails", kDetect, Detects("127.0.0.202", failsLan), {plain, notFound}, kBack},
+        {"LAN test silent", kDetect, Detects("127.0.0.203", silentLan), {plain, notFound}, kBack},
+        // The first candidate fails its LAN test once the page has closed: no box is shown.
+        {"detection closed", kDetect, closedOnFailingCandidate, {}, kClosed},
+        // Any reason but 0 is a failure; 259 is the worker's still-running code.
+        // Applied, the settings hand over to the test page, and that to the final page.
+        {"applied", kApply, Known([](ModemSim&) {}), {}, kNext},
+        {"WAN reason 7", kApply, Known(Refuses(7)), {writeFailed}, kBack},
+        {"WAN reason 259", kApply, Known(Refuses(259)), {writeFailed}, kBack},
+        {"unknown protocol", kApply, unknownProtocol, {writeFailed}, kBack},
+        {"wireless request fails", kApply, wirelessDropped, {writeFailed}, kBack},
+        {"WAN unanswered", kApply, wanUnanswered, {writeFailed}, kWaitsOut},
+        {"apply closed", kApply, slow(RequestKind::WanConfig), {}, kClosed},
+        {"no modem", kTest, noModem, {noInternet}, kBack},
+        {"code 2", kTest, Known(Says(2)), {{f.msgPppPasswordMismatch, kExclamation}}, kBack},
+        {"code 3", kTest, Known(Says(3)), {dsl}, kBack},
+        {"code 4", kTest, Known(Says(4)), {dhcp}, kBack},
+        {"code 5", kTest, Known(Says(5)), {dhcp}, kBack},
+        {"code 6", kTest, Known(Says(0)), {{f.msgUnknownError, MessageIcon::Question}}, kBack},
+        {"code 7", kTest, Known(Says(7)), {dsl}, kBack},
+        {"code 8", kTest, Known(Says(8)), {noInternet}, kBack},
+        // The worker's still-running code, from the modem: shown at once, not after the time-out.
+        {"code 259", kTest, Known(Says(259)), {noInternet}, kBack},
+        {"test unanswered", kTest, Known(silentTest), {noInternet}, kWaitsOut},
+        {"test closed", kTest, slow(RequestKind::InternetTest), {}, kClosed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Reset();
         c.arrange(*this);
-        RunDetection(*c.modem ? "CModemFoundPage" : "CGuidePage3",
-                     [](CWizardPage& top) { top.OnExit(); });
-        Boxes expected;
-        for (const char* i = c.icons; *i; ++i) {
-            expected.emplace_back(Session().msgModemNotDetected,
-                                  *i == '!' ? kExclamation : MessageIcon::None);
-        }
-        EXPECT_EQ(Shown(), expected);
-        EXPECT_STREQ(Session().modemIpAddress, c.modem);
-        // The outcome ended the creep: a bar that crept to 100 took 101 values.
-        EXPECT_LT(bar.size(), 80u) << "the page waited out its time";
-    }
-}
-
-// Keeps the plain box open for a while, as a user reading it would, and notes how many requests
-// the next candidate had received meanwhile.
-class SlowReader final : public MessageBoxService {
-public:
-    void Show(QWidget*, std::string_view, MessageIcon icon) override {
-        onUiThread =
-            onUiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
-        icons.push_back(icon);
-        if (icon != MessageIcon::None) return;
-        QEventLoop reading;
-        QTimer::singleShot(300, &reading, &QEventLoop::quit);
-        reading.exec();
-        requestsWhileOpen = next->Requests().size();
-    }
-    ModemSim* next = nullptr;
-    bool onUiThread = true;
-    std::size_t requestsWhileOpen = 99;
-    Icons icons;
-};
-
-TEST_F(ProgressPages, DetectionGoesOnToTheNextCandidateOnlyOnceTheBoxIsDismissed) {
-    Modem("127.0.0.215").SetReply(RequestKind::LanTest, "x?connection=fail");
-    SlowReader reader;
-    reader.next = &Modem("127.0.0.216");
-    Adapters({{"eth0", true, "127.0.0.215"}, {"eth1", true, "127.0.0.216"}});
-    CurrentContext().messageBox = &reader;
-    RunDetection("CModemFoundPage", [](CWizardPage& top) { top.OnExit(); });
-    CurrentContext().messageBox = &boxes;
-    EXPECT_TRUE(reader.onUiThread);
-    EXPECT_EQ(reader.requestsWhileOpen, 0u);
-    EXPECT_EQ(reader.icons, Icons{MessageIcon::None});
-    EXPECT_STREQ(Session().modemIpAddress, "127.0.0.216");
-}
-
-TEST_F(ProgressPages, EachPageTimesOutWhenItsBarHasReached100) {
-    struct Case {
-        const char* name;
-        std::function<void(ProgressPages&)> run;
-        int step;
-        std::function<int()> plannedMs;  // until the bar stands at 100, under the scale
-        const char* message;
-    };
-    const Case cases[] = {
-        {"detection",
-         [](ProgressPages& t) {
-             WriteDhcpHelper("sleep 2");
-             t.RunDetection("CGuidePage3", [](CWizardPage& top) { top.OnExit(); });
-         },
-         1, [] { return 100 * ScaledMs(720); }, Session().msgModemNotDetected},
-        {"apply",
-         [](ProgressPages& t) {
-             t.Modem("127.0.0.206", true).SetFault(RequestKind::WanConfig, {FaultMode::Silent, 0});
-             ProgressSettings s = CurrentProgressSettings();
-             s.limits.receiveMs = 5000;
-             t.Use(s);
-             t.RunFromWireless(OpensApply(BridgingRecord()), [&t](PageScript& script) {
-                 script.OnShow("CApplyPage", Watch(t.bar));
-                 script.When(t.Restored(7), [](CWizardPage& top) { top.OnExit(); });
-             });
-         },
-         2, [] { return 50 * ScaledMs(1000); }, Session().msgWriteFailed},
-        {"Internet test",
-         [](ProgressPages& t) {
-             t.Modem("127.0.0.207", true)
-                 .SetFault(RequestKind::InternetTest, {FaultMode::Silent, 0});
-             t.RunFromWireless(OpensTest, [&t](PageScript& script) {
-                 script.OnShow("CInternetTestPage", Watch(t.bar));
-                 script.When(t.Restored(1), [](CWizardPage& top) { top.OnExit(); });
-             });
-         },
-         1, [] { return ScaledMs(720) + 99 * ScaledMs(1000); }, Session().msgInternetFailed},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Reset();
+        const bool apply = c.step == kApply;
+        // The test page shows the seventh page beneath it again; the six above it close.
+        const std::size_t restored = c.step == kTest ? 1 : 7;
+        const QWidget* nextOwner = nullptr;
+        auto exit = [&nextOwner](CWizardPage& top) {
+            nextOwner = top.Owner();
+            top.OnExit();
+        };
         QElapsedTimer clock;
         clock.start();
-        c.run(*this);
-        EXPECT_GE(clock.elapsed(), c.plannedMs());
-        EXPECT_EQ(Shown(), (Boxes{{c.message, kExclamation}}));
-        ASSERT_GE(bar.size(), 2u);
-        for (std::size_t i = 1; i < bar.size(); ++i) EXPECT_EQ(bar[i] - bar[i - 1], c.step);
-        EXPECT_EQ(bar.back(), 100);
-    }
-}
-
-TEST_F(ProgressPages, ApplyFailuresAskForAnotherApplyThatHandsOverToTheTestPage) {
-    const struct {
-        int reason;  // forced on the WAN request; 0: the modem's own
-        std::uint32_t protocol;
-        bool wirelessFails;
-        std::size_t requests;  // reaching the modem
-    } cases[] = {
-        // Any reason but 0 is a failure; 259 is the worker's still-running code.
-        {7, kProtocolBridging, false, 1},   {-1, kProtocolBridging, false, 1},
-        {259, kProtocolBridging, false, 1}, {0, 4, false, 0},
-        {0, kProtocolBridging, true, 2},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(&c - cases);
-        Reset();
-        ModemSim& modem = Modem("127.0.0.209", true);
-        if (c.reason != 0) modem.ForceWanReason(c.reason);
-        if (c.wirelessFails) modem.SetFault(RequestKind::WirelessSet, {FaultMode::CloseAtOnce, 0});
-        RunFromWireless(OpensApply(BridgingRecord(c.protocol)), [&](PageScript& script) {
-            script.OnShow("CApplyPage", Watch(bar));
-            script.When(Restored(7), [](CWizardPage& top) { top.OnExit(); });
+        Run(c.step, [&](PageScript& script) {
+            script.OnShow(c.step == kDetect ? "CDetectPage"
+                          : apply           ? "CApplyPage"
+                                            : "CInternetTestPage",
+                          Watch(bar));
+            if (c.end == kNext) {
+                script.When(c.step == kDetect ? "CModemFoundPage" : "CFinishPage", exit);
+            } else if (c.end != kClosed) {
+                script.When(Restored(restored), exit);
+            } else {
+                script.When(OnTop(), [](CWizardPage& top) {
+                    auto* owner = qobject_cast<CWizardPage*>(top.Owner());
+                    top.OnClose();
+                    owner->OnExit();
+                });
+            }
         });
-        // The failure ended the creep (by 2 a tick, a bar that crept to 100 took 51 values).
-        EXPECT_LT(bar.size(), 25u) << "the page waited out its time";
-        EXPECT_EQ(Shown(), (Boxes{{Session().msgWriteFailed, kExclamation}}));
-        EXPECT_EQ(pages.back()->reshows, (std::vector<std::uintptr_t>{1}));
-        EXPECT_EQ(modem.Requests().size(), c.requests);
-    }
-    // After the accepted WAN request of the wireless failure, the next apply edits it; applied,
-    // the settings hand over to the test page, then to the final page over the wireless page.
-    EXPECT_EQ(Session().wanConnectionCreated.load(), 1);
-    ModemSim& modem = Modem("127.0.0.210", true);
-    boxes.Clear();
-    std::vector<int> applyBar, testBar;
-    const CWizardPage* finishOwner = nullptr;
-    RunFromWireless(OpensApply(BridgingRecord()), [&](PageScript& script) {
-        script.OnShow("CApplyPage", Watch(applyBar))
-            .OnShow("CInternetTestPage", Watch(testBar))
-            .When("CFinishPage", [&](CWizardPage& top) {
-                finishOwner = qobject_cast<CWizardPage*>(top.Owner());
-                top.OnExit();
-            });
-    });
-    std::erase(shown, "CWizardPage");
-    EXPECT_EQ(shown, (std::vector<std::string>{"CApplyPage", "CInternetTestPage", "CFinishPage"}));
-    EXPECT_EQ(finishOwner, pages.back().get());
-    EXPECT_TRUE(boxes.Entries().empty());
-    ExpectPacing(applyBar, 2);
-    ExpectPacing(testBar, 1);
-    EXPECT_EQ(Session().applyFinished.load(), 1);
-    EXPECT_EQ(Session().internetConnected.load(), 1);
-    EXPECT_NE(modem.LastRequest(RequestKind::WanConfig).find("&edit=1&"), std::string::npos);
-}
-
-TEST_F(ProgressPages, InternetTestCodesShowTheirMessagesAndUnwindSevenPages) {
-    struct Case {
-        int code;
-        std::optional<int> modemSays;  // nothing: no modem at all
-        char* text;
-        MessageIcon icon;
-    };
-    SessionFields& f = Session();
-    const Case cases[] = {
-        {1, std::nullopt, f.msgInternetFailed, kExclamation},
-        {1, 1, f.msgInternetFailed, kExclamation},
-        {2, 2, f.msgPppPasswordMismatch, kExclamation},
-        {3, 3, f.msgDslFailed, kExclamation},
-        {4, 4, f.msgDhcpFailed, kExclamation},
-        {5, 5, f.msgDhcpFailed, kExclamation},
-        {6, 0, f.msgUnknownError, MessageIcon::Question},
-        {7, 7, f.msgDslFailed, kExclamation},
-        {8, 8, f.msgInternetFailed, kExclamation},
-        // The worker's still-running code, from the modem: shown at once, not after the time-out.
-        {1, 259, f.msgInternetFailed, kExclamation},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        Reset();
-        CopyText(Session().modemIpAddress, "127.0.0.211");
-        if (c.modemSays) Modem("127.0.0.211").SetInternetCode(*c.modemSays);
-        const CWizardPage* shownAgain = nullptr;
-        RunFromWireless(OpensTest, [&](PageScript& script) {
-            script.OnShow("CInternetTestPage", Watch(bar));
-            script.When(Restored(1), [&](CWizardPage& top) {
-                shownAgain = &top;
-                top.OnExit();
-            });
-        });
-        EXPECT_EQ(Shown(), (Boxes{{c.text, c.icon}}));
-        // The seventh page beneath the test page is the one shown again; the six above it closed.
-        EXPECT_EQ(shownAgain, pages[1].get());
-        EXPECT_EQ(pages[1]->reshows, (std::vector<std::uintptr_t>{0}));
-        EXPECT_EQ(Session().internetConnected.load(), 0);
-        // The outcome ended the creep: a bar that crept to 100 took 101 values.
-        EXPECT_LT(bar.size(), 50u) << "the page waited out its time";
-    }
-}
-
-TEST_F(ProgressPages, ClosingAPageWhileItsWorkerRunsLeavesTheWorkerToFinish) {
-    struct Case {
-        const char* pageClass;
-        std::function<void(ProgressPages&)> run;
-        std::atomic<int> SessionFields::*flag;
-    };
-    auto closeAtOnce = [](const char* pageClass) {
-        return [pageClass](PageScript& script) {
-            script.When(pageClass, [](CWizardPage& top) {
-                auto* wireless = qobject_cast<CWizardPage*>(top.Owner());
-                top.OnClose();
-                wireless->OnExit();
-            });
-        };
-    };
-    const Case cases[] = {
-        // Its first candidate fails the LAN test after the page has closed: no box is shown.
-        {"CDetectPage",
-         [](ProgressPages& t) {
-             t.Modem("127.0.0.217").SetReply(RequestKind::LanTest, "x?connection=fail");
-             t.Modem("127.0.0.212");
-             t.Adapters({{"eth0", true, "127.0.0.217"}, {"eth1", true, "127.0.0.212"}});
-             WriteDhcpHelper("sleep 0.3");
-             t.RunDetection("CDetectPage", [](CWizardPage& top) {
-                 auto* guide = qobject_cast<CWizardPage*>(top.Owner());
-                 top.OnClose();
-                 guide->OnClose();
-             });
-         },
-         &SessionFields::modemFound},
-        {"CApplyPage",
-         [&](ProgressPages& t) {
-             t.Modem("127.0.0.213", true).SetFault(RequestKind::WanConfig, {FaultMode::Delay, 300});
-             t.RunFromWireless(OpensApply(BridgingRecord()), closeAtOnce("CApplyPage"));
-         },
-         &SessionFields::applyFinished},
-        {"CInternetTestPage",
-         [&](ProgressPages& t) {
-             t.Modem("127.0.0.214", true)
-                 .SetFault(RequestKind::InternetTest, {FaultMode::Delay, 300});
-             t.RunFromWireless(OpensTest, closeAtOnce("CInternetTestPage"));
-         },
-         &SessionFields::internetConnected},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.pageClass);
-        Reset();
-        c.run(*this);
-        DestroyStack(pages);  // the pages are destroyed; the worker still runs
-        EXPECT_EQ((Session().*c.flag).load(), 0);
-        ASSERT_TRUE(WaitForWorkers(5000));
-        EXPECT_EQ((Session().*c.flag).load(), 1);
-        EXPECT_TRUE(boxes.Entries().empty());
-        // Every modem was asked, the detection's failing candidate included.
-        for (const auto& sim : sims) EXPECT_FALSE(sim->Requests().empty());
+        std::atomic<int>& done = c.step == kDetect ? Session().modemFound
+                                 : apply           ? Session().applyFinished
+                                                   : Session().internetConnected;
+        if (c.end == kClosed) {
+            // The pages are destroyed; the worker still runs, and finishes.
+            DestroyStack(pages);
+            EXPECT_EQ(done.load(), 0);
+            ASSERT_TRUE(WaitForWorkers(5000));
+            EXPECT_EQ(done.load(), 1);
+            for (const auto& sim : sims) EXPECT_FALSE(sim->Requests().empty());
+        }
+        EXPECT_EQ(boxes.shown, c.boxes);
+        EXPECT_TRUE(boxes.onUiThread);
+        EXPECT_TRUE(boxes.quiet);
+        if (c.end == kClosed) continue;
+        if (c.step == kDetect) {
+            EXPECT_EQ(done.load(), c.end == kNext ? 1 : 0);
+            EXPECT_EQ(TextOf(Session().modemIpAddress), c.end == kNext ? lastModem : "");
+        }
+        EXPECT_EQ(Session().internetConnected.load(), c.end == kNext && apply ? 1 : 0);
+        if (c.end == kNext) {
+            EXPECT_EQ(nextOwner, pages[7].get());
+        } else {
+            // The apply page has the wireless page send the settings again on its next Next.
+            EXPECT_EQ(pages[restored]->reshows, std::vector<std::uintptr_t>{apply ? 1u : 0u});
+        }
+        const int creep = apply ? 2 : 1;
+        ExpectPacing(bar, creep);
+        // A bar that crept all the way took 100 / creep + 1 values and was not filled.
+        EXPECT_EQ(bar.size() == 100u / creep + 1, c.end == kWaitsOut) << bar.size();
+        if (c.end == kWaitsOut) {
+            EXPECT_GE(clock.elapsed(), c.step == kDetect ? 100 * ScaledMs(720)
+                                       : apply           ? 50 * ScaledMs(1000)
+                                                         : ScaledMs(720) + 99 * ScaledMs(1000));
+        }
     }
 }
 

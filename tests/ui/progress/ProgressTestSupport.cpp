@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QThread>
 #include <QTimer>
@@ -10,7 +10,6 @@
 #include <fstream>
 
 #include "FakeNetworkAdapters.h"
-#include "UiDriver.h"
 #include "core/session/SessionFields.h"
 #include "core/worker/WorkerThread.h"
 #include "detection/ModemDetection.h"
@@ -27,8 +26,7 @@ long StandInPage::OnWizardReshow(std::uintptr_t wParam) {
 
 void RunStack(std::vector<std::unique_ptr<StandInPage>>& pages, int depth,
               const std::function<void(CWizardPage&)>& leaf) {
-    const int level = static_cast<int>(pages.size());
-    pages.push_back(std::make_unique<StandInPage>(level == 0 ? nullptr : pages.back().get()));
+    pages.push_back(std::make_unique<StandInPage>(pages.empty() ? nullptr : pages.back().get()));
     StandInPage& page = *pages.back();
     QTimer::singleShot(0, &page, [&pages, &page, depth, &leaf] {
         if (static_cast<int>(pages.size()) < depth) {
@@ -42,10 +40,6 @@ void RunStack(std::vector<std::unique_ptr<StandInPage>>& pages, int depth,
 
 void DestroyStack(std::vector<std::unique_ptr<StandInPage>>& pages) {
     while (!pages.empty()) pages.pop_back();
-}
-
-int QuietProcesses::Run(const std::vector<std::string>& command, bool quiet) {
-    return real_.Run(command, quiet);
 }
 
 ProgressSettings QuickProgressSettings() {

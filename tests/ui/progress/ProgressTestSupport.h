@@ -25,7 +25,6 @@ public:
 // shows. Returns when the bottom page has ended; the pages stay in pages.
 void RunStack(std::vector<std::unique_ptr<StandInPage>>& pages, int depth,
               const std::function<void(CWizardPage& top)>& leaf);
-
 // Destroys the pages top first: each page is its owner's child and would go with it.
 void DestroyStack(std::vector<std::unique_ptr<StandInPage>>& pages);
 
@@ -33,7 +32,9 @@ void DestroyStack(std::vector<std::unique_ptr<StandInPage>>& pages);
 // ping, which would reach outside the test.
 class QuietProcesses final : public ProcessService {
 public:
-    int Run(const std::vector<std::string>& command, bool quiet) override;
+    int Run(const std::vector<std::string>& command, bool quiet) override {
+        return real_.Run(command, quiet);
+    }
     void StartDetached(const std::vector<std::string>&) override {}
 
 private:
@@ -43,7 +44,6 @@ private:
 // The pacing fifty times faster, short exchange limits, never the system's adapters (the
 // simulated modem's when the detection is pointed at one, else none) and quiet processes.
 ProgressSettings QuickProgressSettings();
-
 // Processes events until every worker thread has ended; false after timeoutMs.
 bool WaitForWorkers(int timeoutMs);
 // Puts the outcomes of detection, apply and test back to their initial values.
