@@ -24,28 +24,24 @@ double SecondsSince(Clock::time_point t0) {
 
 class SimTest : public ::testing::Test {
 protected:
-    void Serve(const std::string& address) {
-        address_ = address;
-        sim_ = std::make_unique<ModemSim>(address);
-        std::string error;
-        ASSERT_TRUE(sim_->Start(&error)) << error;
+    void Serve(const char* at) {
+        address = at;
+        sim_ = std::make_unique<ModemSim>(at);
+        ASSERT_TRUE(sim_->Start());
     }
-    const char* address() const { return address_.c_str(); }
-    std::string address_;
+    const char* address = nullptr;
     std::unique_ptr<ModemSim> sim_;
 };
 
 // What each exchange returns when the simulator misbehaves in each way. The LAN test column is
 // 0 for "modem found", the others are the callers' results; the modem's own Internet test says 3,
 // so a fault that fails to happen shows.
-struct FaultCase {
-    const char* name;
-    Fault fault;
-    int lan, internet, reason, wireless;
-};
-
 TEST_F(SimTest, EveryFaultEndsWithADefinedResultWithinItsLimit) {
-    const FaultCase cases[] = {
+    const struct {
+        const char* name;
+        Fault fault;
+        int lan, internet, reason, wireless;
+    } cases[] = {
         {"short delay", {FaultMode::Delay, 100}, 0, 3, 0, 0},
         {"delay past the limit", {FaultMode::Delay, 1500}, 1, 1, 1, 1},
         {"silent", {FaultMode::Silent, 0}, 1, 1, 1, 1},
@@ -58,25 +54,24 @@ TEST_F(SimTest, EveryFaultEndsWithADefinedResultWithinItsLimit) {
     };
     Serve("127.0.0.11");
     sim_->SetInternetCode(3);
-    for (const FaultCase& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         for (RequestKind kind : {RequestKind::LanTest, RequestKind::InternetTest,
-                                 RequestKind::WanConfig, RequestKind::WirelessGet}) {
+                                 RequestKind::WanConfig, RequestKind::WirelessGet})
             sim_->SetFault(kind, c.fault);
-        }
-        const WizardSession bridging =
-            BridgingRecord(1, 100 + static_cast<std::uint32_t>(&c - cases));
+        const auto wan =
+            FormatWanRequest(BridgingRecord(1, 100 + static_cast<std::uint32_t>(&c - cases)), 0);
         auto t0 = Clock::now();
-        EXPECT_EQ(ExchangeLanTest(address(), kShort), c.lan) << c.name;
-        EXPECT_EQ(ExchangeInternetTest(address(), 100, kShort), c.internet) << c.name;
-        EXPECT_EQ(SendDeviceRequest(address(), *FormatWanRequest(bridging, 0), kShort), c.reason)
-            << c.name;
+        EXPECT_EQ(ExchangeLanTest(address, kShort), c.lan);
+        EXPECT_EQ(ExchangeInternetTest(address, 100, kShort), c.internet);
+        EXPECT_EQ(SendDeviceRequest(address, *wan, kShort), c.reason);
         char buffer[1024];
         bool exchanged = false;
-        int wireless = ExchangeWirelessRead(address(), buffer, sizeof buffer, kShort, &exchanged);
-        EXPECT_EQ(wireless, c.wireless) << c.name;
-        EXPECT_EQ(exchanged, c.wireless == 0) << c.name;
+        EXPECT_EQ(ExchangeWirelessRead(address, buffer, sizeof buffer, kShort, &exchanged),
+                  c.wireless);
+        EXPECT_EQ(exchanged, c.wireless == 0);
         // Four exchanges, each bounded by connect + send + receive limits.
-        EXPECT_LT(SecondsSince(t0), 4 * 1.0 + 0.5) << c.name;
+        EXPECT_LT(SecondsSince(t0), 4 * 1.0 + 0.5);
     }
 }
 
@@ -87,11 +82,11 @@ TEST_F(SimTest, OneReceiveReadsAtMost260Bytes) {
     std::string reply = "?pad=";
     reply.resize(DeviceClient::kMaxReplyBytes - std::strlen("&reason=7"), 'p');
     sim_->SetReply(RequestKind::WanConfig, reply + "&reason=7");
-    EXPECT_EQ(SendDeviceRequest(address(), "wancfg.wzd?method=set", kShort), 7);
+    EXPECT_EQ(SendDeviceRequest(address, "wancfg.wzd?method=set", kShort), 7);
     sim_->SetReply(RequestKind::WanConfig, "?x=abcdefgh&reason=7");
     sim_->SetFault(RequestKind::WanConfig, {FaultMode::Split, 150});
     auto t0 = Clock::now();
-    EXPECT_EQ(SendDeviceRequest(address(), "wancfg.wzd?method=set", kShort), 0);
+    EXPECT_EQ(SendDeviceRequest(address, "wancfg.wzd?method=set", kShort), 0);
     EXPECT_LT(SecondsSince(t0), 1.0);
 }
 
@@ -111,8 +106,8 @@ TEST_F(SimTest, DefaultLimitsBoundASilentModem) {
     Serve("127.0.0.15");
     sim_->SetFault(RequestKind::WanConfig, {FaultMode::Silent, 0});
     auto t0 = Clock::now();
-    EXPECT_EQ(SendDeviceRequest(address(), "wancfg.wzd?method=set"), 1);
-    double took = SecondsSince(t0);
+    EXPECT_EQ(SendDeviceRequest(address, "wancfg.wzd?method=set"), 1);
+    const double took = SecondsSince(t0);
     EXPECT_GE(took, kReceiveTimeoutMs / 1000.0 - 0.1);
     EXPECT_LT(took, kReceiveTimeoutMs / 1000.0 + 1.0);
 }
@@ -122,7 +117,7 @@ TEST_F(SimTest, ApplyStopsOnWhatItCannotSend) {
     Serve("127.0.0.17");
     const WizardSession s = BridgingRecord(0, 35);
     SessionFields fields;
-    CopyText(fields.modemIpAddress, address());
+    CopyText(fields.modemIpAddress, address);
     // An unknown security text: the WAN request still goes, then 11 without a wireless request.
     WizardSession unknownMode = s;
     CopyText(unknownMode.wlAuthMode, "wpa");
@@ -132,7 +127,7 @@ TEST_F(SimTest, ApplyStopsOnWhatItCannotSend) {
     // A second apply edits the connection (edit=0 on a pair in use would be refused with 7).
     EXPECT_EQ(BuildAndSendSettings(s, fields, kShort), 0);
     SessionFields fresh;
-    CopyText(fresh.modemIpAddress, address());
+    CopyText(fresh.modemIpAddress, address);
     EXPECT_EQ(BuildAndSendSettings(s, fresh, kShort), 7);
     // A text neither request could carry stops the apply before its first exchange, even when
     // only the wireless request holds it.

@@ -34,9 +34,8 @@ TEST(FormChecks, EachMessageIsTheSessionTextOfItsName) {
     const MessageId ids[] = {kMsgEmptyValue,   kMsgNumber0To255, kMsgNumber32To65535,
                              kMsgBadValueType, kMsgBadValueType, kMsgLength13,
                              kMsgLength5,      kMsgLength8To63};
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 8; ++i)
         EXPECT_STREQ(FormMessageText(session, messages[i]), LocalizedMessage(2, ids[i])) << i;
-    }
 }
 
 TEST(FormChecks, IspEmptyChecksVciFirstAndRangesCheckVpiFirst) {
@@ -50,9 +49,8 @@ TEST(FormChecks, IspEmptyChecksVciFirstAndRangesCheckVpiFirst) {
         {{"0", "32"}, kAccepted},
         {{"255", "65535"}, kAccepted},
     };
-    for (const auto& [entries, expected] : cases) {
+    for (const auto& [entries, expected] : cases)
         EXPECT_EQ(CheckIsp(entries), expected) << entries.vpi << "/" << entries.vci;
-    }
 }
 
 // Sections "a" automatic or "f" fixed, then the five address texts.

@@ -132,26 +132,24 @@ TEST(RequestTexts, UncarriableTextsAreRefusedOnlyWhereTheyWouldBeSent) {
 }
 
 TEST(WirelessRead, ValuesAreStoredByPosition) {
-    const struct {
-        const char* valueList;
-        const char* expected[8];
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         // Four characters on a key field stand for an unset key.
-        {"home&6&WEP64&abcde&none&null&xxxx&1&", {"home", "6", "WEP64", "abcde", "", "", "", "1"}},
+        {"home&6&WEP64&abcde&none&null&xxxx&1&", "home|6|WEP64|abcde||||1"},
         // Runs of "&" count as one separator; pieces after the eighth are ignored.
-        {"&&net&&0&open&k1&k2&&k3&k4&2&extra&more",
-         {"net", "0", "open", "k1", "k2", "k3", "k4", "2"}},
+        {"&&net&&0&open&k1&k2&&k3&k4&2&extra&more", "net|0|open|k1|k2|k3|k4|2"},
         // Kept as the modem sent them; a shorter list leaves the other fields as they were.
-        {"a%26b=c d&3&open&", {"a%26b=c d", "3", "open", "", "old", "", "", "4"}},
+        {"a%26b=c d&3&open&", "a%26b=c d|3|open||old|||4"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [valueList, expected] : cases) {
         SessionFields f;
         CopyText(f.wlKey2Saved, "old");
         CopyText(f.wlKeyIndexSaved, "4");
-        StoreWirelessValues(c.valueList, f);
-        const char* got[] = {f.wlSsidSaved, f.wlChannelSaved, f.wlAuthModeSaved, f.wlKey1Saved,
-                             f.wlKey2Saved, f.wlKey3Saved,    f.wlKey4Saved,     f.wlKeyIndexSaved};
-        for (int i = 0; i < 8; ++i) EXPECT_STREQ(got[i], c.expected[i]) << c.valueList << " " << i;
+        StoreWirelessValues(valueList, f);
+        std::string got = f.wlSsidSaved;
+        for (const char* field : {f.wlChannelSaved, f.wlAuthModeSaved, f.wlKey1Saved, f.wlKey2Saved,
+                                  f.wlKey3Saved, f.wlKey4Saved, f.wlKeyIndexSaved})
+            got = got + "|" + field;
+        EXPECT_EQ(got, expected) << valueList;
     }
 }
 

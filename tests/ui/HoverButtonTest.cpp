@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <set>
+#include <vector>
 
 #include "TestResources.h"
 #include "resources/LinkCursor.h"
@@ -18,9 +19,8 @@ namespace {
 std::set<QRgb> ColoursShown(CHoverButton& button) {
     const QImage image = button.grab().toImage();
     std::set<QRgb> colours;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) colours.insert(image.pixel(x, y) | 0xff000000u);
-    }
     return colours;
 }
 
@@ -73,11 +73,9 @@ TEST(HoverButtonCursorTest, LinkCursorIsTheEmbeddedHandAndZeroRemovesIt) {
     EXPECT_EQ(cursor.hotSpot(), QPoint(kLinkCursorHotX, kLinkCursorHotY));
     // The finger tip's outline at (5, 0) is black and opaque, inside it white; the corner clear.
     const QImage shape = cursor.bitmap().toImage(), mask = cursor.mask().toImage();
-    EXPECT_EQ(QColor(mask.pixel(5, 0)), QColor(Qt::black));
-    EXPECT_EQ(QColor(shape.pixel(5, 0)), QColor(Qt::black));
-    EXPECT_EQ(QColor(mask.pixel(0, 0)), QColor(Qt::white));
-    EXPECT_EQ(QColor(mask.pixel(5, 1)), QColor(Qt::black));
-    EXPECT_EQ(QColor(shape.pixel(5, 1)), QColor(Qt::white));
+    const std::vector<QColor> seen{mask.pixel(5, 0), shape.pixel(5, 0), mask.pixel(5, 1),
+                                   shape.pixel(5, 1), mask.pixel(0, 0)};
+    EXPECT_EQ(seen, (std::vector<QColor>{Qt::black, Qt::black, Qt::black, Qt::white, Qt::white}));
 
     EXPECT_TRUE(button.SetBtnCursor(0));
     EXPECT_FALSE(button.testAttribute(Qt::WA_SetCursor));

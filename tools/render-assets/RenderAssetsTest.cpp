@@ -23,9 +23,8 @@ namespace {
 QStringList FilesThePagesLoad() {
     QStringList files;
     for (const PageTemplate& page : AllPageTemplates()) {
-        for (const char* file : {page.background, page.alternateBackground}) {
+        for (const char* file : {page.background, page.alternateBackground})
             if (file != nullptr) files << QLatin1String(file);
-        }
     }
     for (const char* button : {"exit", "back", "next", "close", "quick", "manual", "QIG", "acrobat",
                                "techsupport", "final"}) {
@@ -69,9 +68,8 @@ TEST(ArtPng, HalvesDecodeExactlyAndDamageIsRefused) {
         const QImage expected = noise.convertToFormat(QImage::Format_RGB32);
         EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), expected);
         EXPECT_EQ(ReadWithArtDecoder(png), expected);
-        for (qsizetype cut : {qsizetype{8}, png.size() / 2, png.size() - 13}) {
+        for (qsizetype cut : {qsizetype{8}, png.size() / 2, png.size() - 13})
             EXPECT_TRUE(ReadWithArtDecoder(png.left(cut)).isNull()) << cut;
-        }
         // One bit flipped in the pixels, and one in the header's checksum.
         for (qsizetype at : {png.size() - 30, qsizetype{30}}) {
             QByteArray flipped = png;
