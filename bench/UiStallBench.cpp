@@ -25,6 +25,7 @@
 #include <string>
 
 #include "ModemSim.h"
+#include "QuietProcesses.h"
 #include "RecordingMessageBoxService.h"
 #include "app/WizardFlow.h"
 #include "core/session/SessionFields.h"
@@ -48,18 +49,6 @@ namespace {
 constexpr const char* kModemAddress = "127.0.0.230";
 // How long the simulated user takes to press a button on a page that waits for one.
 constexpr int kUserMs = 200;
-
-// The helper runs for real; the neighbour-cache flush and the ping are left out.
-class QuietProcesses final : public ProcessService {
-public:
-    int Run(const std::vector<std::string>& command, bool quiet) override {
-        return real_.Run(command, quiet);
-    }
-    void StartDetached(const std::vector<std::string>&) override {}
-
-private:
-    PosixProcessService real_;
-};
 
 // The pacing of a page: when its n-th tick falls due, and its fill pauses.
 struct Pacing {

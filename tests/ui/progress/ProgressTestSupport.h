@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "QuietProcesses.h"
 #include "UiDriver.h"
-#include "detection/processes/ProcessService.h"
 #include "ui/progress/ProgressSettings.h"
 #include "ui/wizard/WizardPage.h"
 
@@ -27,19 +27,6 @@ void RunStack(std::vector<std::unique_ptr<StandInPage>>& pages, int depth,
               const std::function<void(CWizardPage& top)>& leaf);
 // Destroys the pages top first: each page is its owner's child and would go with it.
 void DestroyStack(std::vector<std::unique_ptr<StandInPage>>& pages);
-
-// Runs programs for real (the DHCP helper) but never starts the neighbour-cache flush or the
-// ping, which would reach outside the test.
-class QuietProcesses final : public ProcessService {
-public:
-    int Run(const std::vector<std::string>& command, bool quiet) override {
-        return real_.Run(command, quiet);
-    }
-    void StartDetached(const std::vector<std::string>&) override {}
-
-private:
-    PosixProcessService real_;
-};
 
 // The pacing fifty times faster, short exchange limits, never the system's adapters (the
 // simulated modem's when the detection is pointed at one, else none) and quiet processes.
