@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "ModemSim.h"

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QBitmap>
 #include <QEnterEvent>
 #include <QImage>
 #include <QTemporaryDir>

@@ -5,7 +5,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QPixmap>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <exception>

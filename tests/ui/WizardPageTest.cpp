@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QScreen>
-#include <cstdlib>
 #include <vector>
 
 #include "TestResources.h"

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "Assets.h"
 #include "ButtonArt.h"
