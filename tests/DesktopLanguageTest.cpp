@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "core/messages/DesktopLanguage.h"
 #include "core/session/SessionFields.h"
 #include "core/session/TextBuffer.h"

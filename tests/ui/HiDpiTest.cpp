@@ -1,6 +1,7 @@
 // Runs at QT_SCALE_FACTOR 2 and 1.5.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QImage>
 #include <QThread>

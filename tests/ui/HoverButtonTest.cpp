@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBitmap>
 #include <QEnterEvent>
 #include <QImage>
 #include <QTemporaryDir>

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QPixmap>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <exception>

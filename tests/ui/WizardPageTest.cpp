@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QScreen>
+#include <cstdlib>
 #include <vector>
 
 #include "TestResources.h"

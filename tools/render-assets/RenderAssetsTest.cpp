@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Assets.h"
 #include "ButtonArt.h"
