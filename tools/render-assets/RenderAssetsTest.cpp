@@ -1,20 +1,30 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QRect>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <optional>
+#include <set>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include "AppIcon.h"
 #include "Assets.h"
 #include "ButtonArt.h"
 #include "PageArt.h"
 #include "Texts.h"
 #include "Theme.h"
 #include "resources/ArtPng.h"
+#include "resources/LinkCursor.h"
 #include "resources/PageTemplates.h"
+#include "resources/StringTable.h"
 
 namespace {
 
@@ -35,7 +45,6 @@ QStringList FilesThePagesLoad() {
         files << QStringLiteral("language_%1.bmp").arg(name)
               << QStringLiteral("language_%1_selected.bmp").arg(name);
     }
-    files.sort();
     files.removeDuplicates();
     return files;
 }
@@ -153,10 +162,7 @@ TEST(ButtonArt, EveryLabelFitsItsFaceInEveryLanguageAndLook) {
 // The checks above trust "fits": a text too long for its room shrinks, and one that cannot fit
 // even at its floor size is reported, not clipped.
 TEST(TextFit, ShrinksToTheFloorThenReportsOverflow) {
-    TextStyle style;
-    style.size = 14;
-    style.minSize = 10;
-    style.maxLines = 1;
+    const TextStyle style{.size = 14, .minSize = 10, .maxLines = 1};
     const QString word = QStringLiteral("Netzwerkauthentifizierung");
     const qreal full = FitText(word, QRectF(0, 0, 400, 30), style).bounds.width();
     const PlacedText tight = FitText(word, QRectF(0, 0, full * 0.85, 30), style);
@@ -175,13 +181,110 @@ TEST(Texts, EveryTextIsTranslatedWithoutStrayBlanks) {
     }
 }
 
+// The desktop's icon theme layout: the scalable file a renderer can read, and a bitmap at every
+// size with a transparent margin around an opaque icon.
+TEST(AppIcon, WritesTheThemeFolderLayoutWithATransparentMarginAtEverySize) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(RenderAppIcons(dir.path(), QStringLiteral("org.example.Icon")).isEmpty());
+    const QStringList files = AppIconFiles(QStringLiteral("org.example.Icon"));
+    ASSERT_EQ(files.size(), 1 + static_cast<qsizetype>(std::size(kAppIconSizes)));
+    QFile svg(dir.filePath(QStringLiteral("hicolor/scalable/apps/org.example.Icon.svg")));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray scalable = svg.readAll();
+    EXPECT_EQ(scalable, AppIconSvg());
+    EXPECT_EQ(QSvgRenderer(scalable).viewBoxF(), QRectF(0, 0, kAppIconGrid, kAppIconGrid));
+
+    for (int size : kAppIconSizes) {
+        const QString file = QStringLiteral("hicolor/%1x%1/apps/org.example.Icon.png").arg(size);
+        EXPECT_TRUE(files.contains(file)) << file.toStdString();
+        const QImage image(dir.filePath(file));
+        ASSERT_EQ(image.size(), QSize(size, size)) << file.toStdString();
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << "corner of " << size;
+        EXPECT_EQ(qAlpha(image.pixel(size / 2, size / 2)), 255) << "centre of " << size;
+    }
+}
+
+TEST(PageTemplates, ConvertDialogUnitsWithRoundingNotTruncation) {
+    // dialog units, pixels across, pixels down
+    const std::tuple<int, int, int> cases[] = {
+        {0, 0, 0}, {1, 2, 2}, {35, 53, 57}, {173, 260, 281}, {-1, -2, -2}};
+    for (auto [du, x, y] : cases)
+        EXPECT_EQ(std::pair(DuToPxX(du), DuToPxY(du)), std::pair(x, y)) << du;
+}
+
+// Controls may share a place only where the page shows one of them at a time.
+bool Alternatives(int a, int b) {
+    static const std::set<int> groups[] = {{1069, 1063},
+                                           {1049, 1055},
+                                           {1064, 1065, 1066, 1067},
+                                           {1051, 1052, 1053, 1054},
+                                           {1070, 1071, 1072, 1073}};
+    return std::any_of(std::begin(groups), std::end(groups), [&](const std::set<int>& group) {
+        return group.count(a) && group.count(b);
+    });
+}
+
+// Each page is found by its id, names each control once, and shows its controls on the page
+// above the button row, apart from each other.
+TEST(PageTemplates, EveryPageIsFoundAndShowsItsControlsOnThePageAndApart) {
+    EXPECT_EQ(FindPageTemplate(332), nullptr);
+    for (const PageTemplate& page : AllPageTemplates()) {
+        EXPECT_EQ(FindPageTemplate(page.id), &page);
+        std::set<int> seen;
+        std::vector<std::pair<int, QRect>> shown;
+        for (const ControlTemplate& control : page.controls) {
+            EXPECT_TRUE(seen.insert(control.id).second) << page.id << " repeats " << control.id;
+            if (control.hidden || control.kind == ControlKind::OwnerDrawButton) continue;
+            const PixelRect r = ControlRectPx(control);
+            // A drop-down list takes only its closed field.
+            const QRect rect(r.x, r.y, r.width,
+                             control.kind == ControlKind::ComboList ? 26 : r.height);
+            EXPECT_TRUE(QRect(0, 0, kPageWidthPx, kPageHeightPx - 30).contains(rect))
+                << page.id << ": " << control.id;
+            for (const auto& [id, other] : shown) {
+                EXPECT_TRUE(Alternatives(id, control.id) || !rect.intersects(other))
+                    << page.id << ": " << control.id << " overlaps " << id;
+            }
+            shown.emplace_back(control.id, rect);
+        }
+    }
+}
+
+TEST(StringTable, HasEveryEntryTheProgramLoadsAndNothingElse) {
+    for (int id : {1, 35, 56, 65, 66}) EXPECT_NE(LoadResString(id), nullptr) << id;
+    for (int id = 42; id <= 54; ++id) EXPECT_NE(LoadResString(id), nullptr) << id;
+    for (int id = 171; id <= 175; ++id) EXPECT_NE(LoadResString(id), nullptr) << id;
+    for (int id : {0, 2, 41, 55, 57, 170, 176}) EXPECT_EQ(LoadResString(id), nullptr) << id;
+}
+
+// The hot spot is the fingertip. At twice the pixels every pixel keeps its colour in at least two
+// of its four quarters (nothing moves or vanishes), and the outline's steps are rounded, which
+// plain doubling would not do.
+TEST(LinkCursor, HotSpotIsTheFingertipAndTheDoubledHandRoundsItsSteps) {
+    const auto& rows = LinkCursorRows();
+    const auto& twice = LinkCursorRows2x();
+    int topmostOpaqueRow = kLinkCursorSize, rounded = 0;
+    for (int y = 0; y < kLinkCursorSize; ++y) {
+        for (int x = 0; x < kLinkCursorSize; ++x) {
+            const char pixel = rows[y][x];
+            if (pixel != '.') topmostOpaqueRow = std::min(topmostOpaqueRow, y);
+            const std::string quarters{twice[2 * y][2 * x], twice[2 * y][2 * x + 1],
+                                       twice[2 * y + 1][2 * x], twice[2 * y + 1][2 * x + 1]};
+            EXPECT_GE(std::count(quarters.begin(), quarters.end(), pixel), 2) << x << "," << y;
+            rounded += quarters != std::string(4, pixel);
+        }
+    }
+    EXPECT_EQ(rows[kLinkCursorHotY][kLinkCursorHotX], 'X');
+    EXPECT_EQ(topmostOpaqueRow, kLinkCursorHotY);
+    EXPECT_GT(rounded, 10);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    char program[] = "render_assets_tests", platformFlag[] = "-platform", platform[] = "offscreen";
-    char* qtArgs[] = {program, platformFlag, platform, nullptr};
-    int qtArgc = 3;
-    QGuiApplication app(qtArgc, qtArgs);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     if (!theme::LoadFonts().isEmpty()) return 1;
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
