@@ -22,9 +22,7 @@ const std::string kLan = "connectiontest.wzd?method=lanconnection&device=HX4260R
 std::string Exchange(const std::string& address, const std::string& request,
                      std::size_t size = 260) {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(1028);
+    sockaddr_in sa{AF_INET, htons(1028), {}, {}};
     inet_pton(AF_INET, address.c_str(), &sa.sin_addr);
     EXPECT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa), 0) << address;
     EXPECT_EQ(send(fd, request.data(), request.size(), 0), static_cast<ssize_t>(request.size()));
