@@ -113,9 +113,8 @@ TEST(DhclientCommand, FilesAndInterfacesAreTakenFromTheCommandLine) {
 }
 
 TEST(DottedIpv4, OnlyFourDecimalPartsOfAtMostFifteenCharacters) {
-    for (std::string_view text : {"10.0.0.1"sv, "192.168.100.254"sv, "0.0.0.0"sv}) {
+    for (std::string_view text : {"10.0.0.1"sv, "192.168.100.254"sv, "0.0.0.0"sv})
         EXPECT_TRUE(IsDottedIpv4(text)) << text;
-    }
     // inet_pton alone would stop at a NUL.
     for (std::string_view text : {"192.168.100.2540"sv, "256.1.1.1"sv, "10.0.0"sv, "10.0.0.1 "sv,
                                   ""sv, "::1"sv, "10.0.0.1\0junk"sv, "10.0.0.1\0"sv}) {

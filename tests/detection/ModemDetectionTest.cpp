@@ -1,7 +1,6 @@
-// The detection steps with a scripted adapter list, a real helper program in a temporary folder
-// and simulated modems on loopback addresses 127.0.0.150-170 (the port is fixed, so each modem
-// has its own address). The neighbour-cache flush and the ping are recorded, not run. And the
-// renewal of an ordinary user through pkexec and the privileged helper, both fakes in the folder.
+// The detection steps with a scripted adapter list, a real helper in a temporary folder and
+// simulated modems on 127.0.0.150-170 (the port is fixed: one address each); the neighbour-cache
+// flush and the ping are recorded, not run. And a renewal through a fake pkexec and helper.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -54,7 +53,6 @@ public:
         for (auto& sim : sims_) sim->Stop();
         std::system(("rm -rf '" + folder_ + "'").c_str());
     }
-    // A shell script with this body in the folder.
     void Script(const std::string& name, const std::string& body, mode_t mode = 0755) {
         const std::string path = folder_ + "/" + name;
         std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
@@ -129,10 +127,7 @@ TEST_F(Detection, CandidatesAreTriedInAdapterOrderAndEachIsPingedWhenTried) {
 
 TEST_F(Detection, AtMost260CandidatesAreKept) {
     Modem("127.0.0.159");
-    for (int i = 0; i < 300; ++i) {
-        adapters_.adapters.push_back(
-            {"eth" + std::to_string(i), true, "127.0.3." + std::to_string(i % 250)});
-    }
+    adapters_.adapters.assign(300, {"eth0", true, "127.0.3.1"});
     adapters_.adapters[260].dhcpServer = "127.0.0.159";  // the 261st adapter is never tried
     EXPECT_EQ(Detect(), 1);
     EXPECT_EQ(fields_.dhcpServerCount, 260);
@@ -192,7 +187,6 @@ TEST_F(Detection, StepsFromTheHelperToTheCandidates) {
         EXPECT_EQ(Lines(events_.begin() + 1, events_.end()), c.events);
         EXPECT_EQ(adapters_.renewCalls, c.renewCalls);
         EXPECT_EQ(processes_.detached.empty(), !passed);
-        EXPECT_EQ(fields_.modemFound, passed ? 1 : 0);
     }
 }
 

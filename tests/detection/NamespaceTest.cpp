@@ -21,15 +21,15 @@
 #include "core/messages/LocalizedMessages.h"
 #include "detection/adapters/BusConnection.h"
 #include "detection/adapters/NetworkManagerAdapters.h"
-#include "detection/adapters/SystemInterfaces.h"
 #include "detection/processes/PrivilegedHelper.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// modemctl's last lines when it found the modem, Network("modem")'s.
+// What modemctl prints when it found the modem (Network("modem")'s), and for a refusal.
 const std::string kFound = "modem=10.251.0.1\nresult=0";
+const std::string kRefused = std::string("authorization refused: ") + NotAuthorizedMessage(0);
 constexpr const char* kPolkitd = "/usr/lib/polkit-1/polkitd";
 
 int Shell(const std::string& command) {
@@ -67,17 +67,14 @@ void ExpectLines(const std::string& out, const std::vector<std::string>& lines,
         ASSERT_NE(at, std::string::npos) << "no line \"" << line << "\" in order in:\n" << out;
         at += line.size() + 1;
     }
-    for (const std::string& part : absent) {
+    for (const std::string& part : absent)
         EXPECT_EQ(out.find(part), std::string::npos) << "\"" << part << "\" in:\n" << out;
-    }
 }
 
 // What a test must leave as it found it in the namespace the test program runs in.
 std::string HostState() {
-    char name[256] = {};
-    gethostname(name, sizeof name - 1);
-    return "hostname " + std::string(name) + "\n" + ReadTextFile("/etc/resolv.conf").value_or("") +
-           Capture("ip route show table all 2>&1; ip -o link show 2>&1");
+    return Capture(
+        "(hostname; cat /etc/resolv.conf; ip route show table all; ip -o link show) 2>&1");
 }
 
 class Namespaces : public ::testing::Test {
@@ -99,6 +96,11 @@ protected:
         if (Shell("ip netns add " + Ns("pc") + " 2>/dev/null") != 0) GTEST_SKIP() << "no ip netns";
         namespaces_.push_back(Ns("pc"));
         ASSERT_EQ(Shell("ip -n " + Ns("pc") + " link set lo up"), 0);
+        // EnableDHCP starts the privileged helper from its own folder, modemctl from the current
+        // one: both are the test's folder, as in the bundle.
+        ASSERT_EQ(Shell("cp '" ENABLE_DHCP_PATH "' '" + Path("EnableDHCP") + "' && cp '" +
+                        NETWORK_HELPER_PATH "' '" + Path(kPrivilegedHelperName) + "'"),
+                  0);
         // A private system bus (a path socket: an abstract one is tied to one network namespace),
         // without service activation, so nothing it would start runs the host's scripts.
         bus_ = "unix:path=" + Path("bus");
@@ -273,11 +275,6 @@ protected:
         Namespaces::SetUp();
         if (IsSkipped() || HasFatalFailure()) return;
         Write("dhclient.conf", "timeout 5;\ninitial-interval 1;\n");
-        // EnableDHCP starts the privileged helper from its own folder, modemctl from the current
-        // one: both are the test's folder, as in the bundle.
-        ASSERT_EQ(Shell("cp '" ENABLE_DHCP_PATH "' '" + Path("EnableDHCP") + "' && cp '" +
-                        NETWORK_HELPER_PATH "' '" + Path(kPrivilegedHelperName) + "'"),
-                  0);
         PrivatePc("", "mkdir /run/dbus && touch /run/dbus/system_bus_socket && mount --bind '" +
                           Path("bus") + "' /run/dbus/system_bus_socket && ");
     }
@@ -368,9 +365,8 @@ TEST_F(DhclientPc, AnOrdinaryUserGoesThroughTheHelperAsPolkitDecides) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, 20s) << out;
     ExpectLines(out, {"wired interfaces without an address: starting a DHCP client needs an "
                       "administrator's authorization, which was not given",
-                      std::string("authorization refused: ") + NotAuthorizedMessage(0),
-                      "renewal of eth0: authorization refused", "candidate 10.252.0.1 refused",
-                      "result=1"});
+                      kRefused, "renewal of eth0: authorization refused",
+                      "candidate 10.252.0.1 refused", "result=1"});
 
     ASSERT_NO_FATAL_FAILURE(Polkit("YES", kPrivilegedHelperAction));
     ExpectLines(Detect(true),
@@ -413,8 +409,6 @@ TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsThe
     Write("NetworkManager.conf",
           "[main]\nplugins=keyfile\ndhcp=internal\ndns=none\nrc-manager=unmanaged\n"
           "hostname-mode=none\nno-auto-default=*\n[connectivity]\nenabled=false\n");
-    // The real helper, where modemctl detect looks for it.
-    ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
     PrivatePc("/var/lib/NetworkManager /etc/NetworkManager/system-connections",
               "cp '" + folder_ + "'/*.nmconnection /etc/NetworkManager/system-connections && ",
               "NetworkManager --no-daemon --config='" + Path("NetworkManager.conf") +
@@ -433,9 +427,8 @@ TEST_F(RealNetworkManager, SwitchesWiredProfilesToDhcpAsPolkitDecidesAndFindsThe
     ExpectLines(
         out,
         {"adapters: NetworkManager", "wired profile \"first\": already takes its address by DHCP",
-         "renewal of eth0: authorization refused",
-         std::string("authorization refused: ") + NotAuthorizedMessage(0),
-         "candidate 10.252.0.1 refused", "result=1"},
+         "renewal of eth0: authorization refused", kRefused, "candidate 10.252.0.1 refused",
+         "result=1"},
         {"lab"});
     EXPECT_EQ(Settings("second", "ipv4.method"), "manual\n");
 
@@ -469,13 +462,10 @@ TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolk
     };
     Network("other", "eth0", false);
     Network("modem", "eth1");
-    ASSERT_EQ(symlink(ENABLE_DHCP_PATH, Path("EnableDHCP").c_str()), 0);
     // DHCPv4 on both, nothing else (no IPv6, no hostname, no DNS from the lease).
-    for (const std::string interface : {"eth0", "eth1"}) {
-        Write(interface + ".network",
-              "[Match]\nName=" + interface + "\n[Network]\nDHCP=ipv4\nLinkLocalAddressing=no\n" +
-                  "IPv6AcceptRA=no\n[DHCPv4]\nUseHostname=no\nUseDNS=no\nUseNTP=no\n");
-    }
+    Write("wired.network",
+          "[Match]\nName=eth0 eth1\n[Network]\nDHCP=ipv4\nLinkLocalAddressing=no\nIPv6AcceptRA=no\n"
+          "[DHCPv4]\nUseHostname=no\nUseDNS=no\nUseNTP=no\n");
     PrivatePc("/etc/systemd/network /usr/lib/systemd/network",
               "mkdir -p /run/systemd/network && cp '" + folder_ + "'/*.network /run/systemd/" +
                   "network/ && ",
@@ -495,9 +485,7 @@ TEST_F(RealNetworkd, RenewsTheLinksAndFindsTheModemThroughTheLeaseAsRootOrAsPolk
                                "(org.freedesktop.network1.renew)",
                                "renewal of eth1: authorization granted", kFound});
     ASSERT_NO_FATAL_FAILURE(Polkit("NO"));
-    ExpectLines(Detect(true),
-                {"renewal of eth0: authorization refused",
-                 std::string("authorization refused: ") + NotAuthorizedMessage(0), kFound});
+    ExpectLines(Detect(true), {"renewal of eth0: authorization refused", kRefused, kFound});
 }
 
 }  // namespace
