@@ -21,7 +21,8 @@
 namespace {
 
 using Names = std::vector<std::string>;
-const Names kChain{"CHomePage", "CGuidePage1", "CGuidePage2", "CGuidePage3", "CModemFoundPage"};
+const Names kChain{"CHomePage",   "CGuidePage1",     "CGuidePage2",
+                   "CGuidePage3", "CModemFoundPage", "CFinishPage"};
 
 class WizardFlowTest : public ::testing::Test {
 protected:
@@ -122,9 +123,8 @@ TEST_F(WizardFlowTest, ExitOpensTheMakersPageAndClosesEveryPageBottomUp) {
     EXPECT_EQ(homeResult, QDialog::Accepted);
     ASSERT_EQ(shell.Calls().size(), 1u);
     EXPECT_EQ(shell.Calls()[0].target, CFinishPage::kMakerUrl);
-    EXPECT_EQ(openAtCall, std::vector<std::size_t>{kChain.size() + 1});
-    EXPECT_EQ(driver.Hidden().back(), "CFinishPage");
-    EXPECT_EQ(Names(driver.Hidden().begin(), driver.Hidden().end() - 1), kChain);
+    EXPECT_EQ(openAtCall, std::vector<std::size_t>{kChain.size()});
+    EXPECT_EQ(driver.Hidden(), kChain);
 }
 
 TEST(WizardFlowTable, AMissingStepStopsTheProgram) {

@@ -82,7 +82,6 @@ public:
         unsetenv(kSimulatedModemVariable);
         ResetSessionOutcomes();
         boxes.shown.clear();
-        bar.clear();
         DestroyStack(pages);
         WriteDhcpHelper("exit 0");
         settings.emplace(QuickProgressSettings());
@@ -125,7 +124,6 @@ public:
     std::optional<ScopedWizardContext> context;
     std::optional<ScopedProgressSettings> settings;
     std::vector<std::unique_ptr<StandInPage>> pages;
-    std::vector<int> bar;
     WizardSession record;
     std::string lastModem;
 };
@@ -273,6 +271,7 @@ TEST_F(ProgressPages, EachOutcomeShowsItsMessagesInTimeAndHandsOn) {
         // The test page shows the seventh page beneath it again; the six above it close.
         const std::size_t restored = c.step == kTest ? 1 : 7;
         const QWidget* nextOwner = nullptr;
+        std::vector<int> bar;
         auto exit = [&nextOwner](CWizardPage& top) {
             nextOwner = top.Owner();
             top.OnExit();
