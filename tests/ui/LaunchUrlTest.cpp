@@ -12,13 +12,12 @@ namespace {
 // Only a desktop result of 32 or less falls back to the registered HTML command, cut at its
 // placeholder with the address appended.
 TEST(LaunchUrlTest, FallsBackToTheRegisteredCommandCutAtItsPlaceholder) {
-    struct Case {
+    const struct {
         int urlResult;
         std::optional<std::string> registered;
         std::optional<std::string> started;  // the command line run, if any
         int result;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {33, "browser %u", std::nullopt, 33},
         {32, "browser %u", "browser  https://example.test/", kStartOk},
         {kShellNoAssociation, std::nullopt, std::nullopt, kShellNoAssociation},
@@ -28,7 +27,7 @@ TEST(LaunchUrlTest, FallsBackToTheRegisteredCommandCutAtItsPlaceholder) {
         {2, "browser %f \"%u\" -x", "browser %f  https://example.test/", kStartOk},
         {kShellFileNotFound, "browser --flag", "browser --flag https://example.test/", kStartOk},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.registered.value_or("nothing registered"));
         FakeShellService shell;
         shell.results["https://example.test/"] = c.urlResult;

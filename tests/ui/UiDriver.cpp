@@ -7,29 +7,9 @@
 #include <QDir>
 #include <QPixmap>
 #include <QTimer>
-#include <QtTest/QTest>
 #include <exception>
 
-#include "ui/wizard/WizardPage.h"
-
-namespace {
-
 constexpr int kPollMs = 5;
-
-}  // namespace
-
-UiDriver::UiDriver(int watchdogMs) : watchdogMs_(watchdogMs) {
-    qApp->installEventFilter(this);
-}
-
-UiDriver::~UiDriver() {
-    qApp->removeEventFilter(this);
-}
-
-UiDriver& UiDriver::Then(Action action) {
-    steps_.push_back({nullptr, std::move(action)});
-    return *this;
-}
 
 UiDriver& UiDriver::When(std::string pageClass, Action action) {
     return When(
@@ -37,32 +17,10 @@ UiDriver& UiDriver::When(std::string pageClass, Action action) {
         std::move(action));
 }
 
-UiDriver& UiDriver::When(Match match, Action action) {
-    steps_.push_back({std::move(match), std::move(action)});
-    return *this;
-}
-
-UiDriver& UiDriver::OnShow(std::string pageClass, Action action) {
-    onShow_.emplace_back(std::move(pageClass), std::move(action));
-    return *this;
-}
-
 UiDriver& UiDriver::Click(int controlId) {
     return Then([controlId](CWizardPage& top) {
-        auto* button = qobject_cast<QAbstractButton*>(top.Control(controlId));
-        if (button != nullptr) button->click();
+        if (auto* button = qobject_cast<QAbstractButton*>(top.Control(controlId))) button->click();
     });
-}
-
-UiDriver& UiDriver::Key(int key) {
-    return Then([key](CWizardPage& top) {
-        QWidget* target = top.focusWidget() ? top.focusWidget() : &top;
-        QTest::keyClick(target, static_cast<Qt::Key>(key));
-    });
-}
-
-UiDriver& UiDriver::Screenshot(const QString& folder, const QString& name) {
-    return Then([folder, name](CWizardPage& top) { SavePage(top, folder, name); });
 }
 
 void UiDriver::Start() {
@@ -81,7 +39,9 @@ bool UiDriver::SavePage(CWizardPage& page, const QString& folder, const QString&
 
 bool UiDriver::eventFilter(QObject* watched, QEvent* event) {
     auto* page = qobject_cast<CWizardPage*>(watched);
-    if (page != nullptr && event->type() == QEvent::Show) {
+    if (page == nullptr) return false;
+    if (event->type() == QEvent::Hide) hidden_.push_back(page->metaObject()->className());
+    if (event->type() == QEvent::Show) {
         shown_.push_back(page->metaObject()->className());
         for (auto& [pageClass, action] : onShow_) {
             if (pageClass == shown_.back()) action(*page);
@@ -98,35 +58,25 @@ void UiDriver::Poll() {
     CWizardPage* top = TopPage();
     if (top == nullptr || !top->isVisible()) return;
     if (steps_.front().match && !steps_.front().match(*top)) return;
-    Action action = std::move(steps_.front().action);
+    const Action action = std::move(steps_.front().action);
     steps_.pop_front();
-    visited_.push_back(top->metaObject()->className());
-    if (!RunStep(action, *top)) {
-        steps_.clear();
-        CloseAllPages();
-    }
-}
-
-bool UiDriver::RunStep(const Action& action, CWizardPage& top) {
-    const std::string page = top.metaObject()->className();
+    const std::string page = top->metaObject()->className();
+    visited_.push_back(page);
     try {
-        action(top);
-        return true;
+        action(*top);
+        return;
     } catch (const std::exception& e) {
         ADD_FAILURE() << "step on " << page << ": " << e.what();
     } catch (...) {
         ADD_FAILURE() << "step on " << page << " threw";
     }
-    return false;
+    steps_.clear();
+    CloseAllPages();
 }
 
 void UiDriver::CloseAllPages() {
     // Bounded: a page that would not end must not turn the watchdog into a hang of its own.
-    for (int i = 0; i < 64; ++i) {
-        CWizardPage* top = TopPage();
-        if (top == nullptr) break;
-        top->OnClose();
-    }
+    for (int i = 0; i < 64 && TopPage() != nullptr; ++i) TopPage()->OnClose();
 }
 
 void UiDriver::Abandon() {

@@ -40,7 +40,7 @@ constexpr const char* kAt = "127.0.0.209";
 // whether any modem was asked anything meanwhile.
 class Reader final : public MessageBoxService {
 public:
-    explicit Reader(const Sims& sims) : sims_(sims) {}
+    explicit Reader(const Sims& modems) : sims(modems) {}
     void Show(QWidget*, std::string_view text, MessageIcon icon) override {
         shown.emplace_back(text, icon);
         onUiThread &= QThread::currentThread() == QCoreApplication::instance()->thread();
@@ -53,15 +53,13 @@ public:
     }
     std::size_t Asked() const {
         std::size_t requests = 0;
-        for (const auto& sim : sims_) requests += sim->Requests().size();
+        for (const auto& sim : sims) requests += sim->Requests().size();
         return requests;
     }
+    const Sims& sims;
     std::vector<Box> shown;
     bool onUiThread = true;
     bool quiet = true;
-
-private:
-    const Sims& sims_;
 };
 
 class ProgressPages : public ::testing::Test {
@@ -73,7 +71,6 @@ public:
         InstallWizardFlow(wizard);
         context.emplace(std::move(wizard));
         LoadLocalizedMessages(Session());
-        Reset();
     }
     ~ProgressPages() override { Reset(); }
 
@@ -85,7 +82,6 @@ public:
         unsetenv(kSimulatedModemVariable);
         ResetSessionOutcomes();
         boxes.shown.clear();
-        bar.clear();
         DestroyStack(pages);
         WriteDhcpHelper("exit 0");
         settings.emplace(QuickProgressSettings());
@@ -110,15 +106,6 @@ public:
         };
         settings.emplace(s);
     }
-    // Eight plain pages; the top one opens the page of step with the record; steps then follow
-    // what it shows.
-    void Run(WizardStep step, const std::function<void(PageScript&)>& steps) {
-        PageScript script;
-        steps(script);
-        script.Start();
-        RunStack(pages, 8, [this, step](CWizardPage& top) { OpenStep(step, &top, &record); });
-        EXPECT_TRUE(script.Finished());
-    }
     // The page shown on the top plain page, or that plain page at index once shown again.
     PageScript::Match OnTop() {
         return
@@ -137,7 +124,6 @@ public:
     std::optional<ScopedWizardContext> context;
     std::optional<ScopedProgressSettings> settings;
     std::vector<std::unique_ptr<StandInPage>> pages;
-    std::vector<int> bar;
     WizardSession record;
     std::string lastModem;
 };
@@ -285,29 +271,33 @@ TEST_F(ProgressPages, EachOutcomeShowsItsMessagesInTimeAndHandsOn) {
         // The test page shows the seventh page beneath it again; the six above it close.
         const std::size_t restored = c.step == kTest ? 1 : 7;
         const QWidget* nextOwner = nullptr;
+        std::vector<int> bar;
         auto exit = [&nextOwner](CWizardPage& top) {
             nextOwner = top.Owner();
             top.OnExit();
         };
         QElapsedTimer clock;
         clock.start();
-        Run(c.step, [&](PageScript& script) {
-            script.OnShow(c.step == kDetect ? "CDetectPage"
-                          : apply           ? "CApplyPage"
-                                            : "CInternetTestPage",
-                          Watch(bar));
-            if (c.end == kNext) {
-                script.When(c.step == kDetect ? "CModemFoundPage" : "CFinishPage", exit);
-            } else if (c.end != kClosed) {
-                script.When(Restored(restored), exit);
-            } else {
-                script.When(OnTop(), [](CWizardPage& top) {
-                    auto* owner = qobject_cast<CWizardPage*>(top.Owner());
-                    top.OnClose();
-                    owner->OnExit();
-                });
-            }
-        });
+        // Eight plain pages; the top one opens the page of the step with the record.
+        PageScript script;
+        script.OnShow(c.step == kDetect ? "CDetectPage"
+                      : apply           ? "CApplyPage"
+                                        : "CInternetTestPage",
+                      Watch(bar));
+        if (c.end == kNext) {
+            script.When(c.step == kDetect ? "CModemFoundPage" : "CFinishPage", exit);
+        } else if (c.end != kClosed) {
+            script.When(Restored(restored), exit);
+        } else {
+            script.When(OnTop(), [](CWizardPage& top) {
+                auto* owner = qobject_cast<CWizardPage*>(top.Owner());
+                top.OnClose();
+                owner->OnExit();
+            });
+        }
+        script.Start();
+        RunStack(pages, 8, [&](CWizardPage& top) { OpenStep(c.step, &top, &record); });
+        EXPECT_TRUE(script.Finished());
         std::atomic<int>& done = c.step == kDetect ? Session().modemFound
                                  : apply           ? Session().applyFinished
                                                    : Session().internetConnected;

@@ -14,32 +14,16 @@
 #include "core/worker/WorkerThread.h"
 #include "detection/ModemDetection.h"
 #include "detection/adapters/NetworkAdapters.h"
-#include "ui/wizard/ResourcePath.h"
-
-StandInPage::StandInPage(QWidget* owner)
-    : CWizardPage(kTemplateGuide1, ResourcePath("install01.bmp"), owner) {}
-
-long StandInPage::OnWizardReshow(std::uintptr_t wParam) {
-    reshows.push_back(wParam);
-    return CWizardPage::OnWizardReshow(wParam);
-}
 
 void RunStack(std::vector<std::unique_ptr<StandInPage>>& pages, int depth,
               const std::function<void(CWizardPage&)>& leaf) {
     pages.push_back(std::make_unique<StandInPage>(pages.empty() ? nullptr : pages.back().get()));
     StandInPage& page = *pages.back();
     QTimer::singleShot(0, &page, [&pages, &page, depth, &leaf] {
-        if (static_cast<int>(pages.size()) < depth) {
-            RunStack(pages, depth, leaf);
-        } else {
-            leaf(page);
-        }
+        if (static_cast<int>(pages.size()) < depth) return RunStack(pages, depth, leaf);
+        leaf(page);
     });
     page.DoModal();
-}
-
-void DestroyStack(std::vector<std::unique_ptr<StandInPage>>& pages) {
-    while (!pages.empty()) pages.pop_back();
 }
 
 ProgressSettings QuickProgressSettings() {

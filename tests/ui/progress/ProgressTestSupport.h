@@ -8,6 +8,7 @@
 #include "QuietProcesses.h"
 #include "UiDriver.h"
 #include "ui/progress/ProgressSettings.h"
+#include "ui/wizard/ResourcePath.h"
 #include "ui/wizard/WizardPage.h"
 
 // The progress scripts are the driver's When and OnShow steps.
@@ -16,8 +17,12 @@ using PageScript = UiDriver;
 // A plain page that remembers the wParam of every WM_WIZARD_RESHOW it receives.
 class StandInPage final : public CWizardPage {
 public:
-    explicit StandInPage(QWidget* owner);
-    long OnWizardReshow(std::uintptr_t wParam) override;
+    explicit StandInPage(QWidget* owner)
+        : CWizardPage(kTemplateGuide1, ResourcePath("install01.bmp"), owner) {}
+    long OnWizardReshow(std::uintptr_t wParam) override {
+        reshows.push_back(wParam);
+        return CWizardPage::OnWizardReshow(wParam);
+    }
     std::vector<std::uintptr_t> reshows;
 };
 
@@ -26,7 +31,9 @@ public:
 void RunStack(std::vector<std::unique_ptr<StandInPage>>& pages, int depth,
               const std::function<void(CWizardPage& top)>& leaf);
 // Destroys the pages top first: each page is its owner's child and would go with it.
-void DestroyStack(std::vector<std::unique_ptr<StandInPage>>& pages);
+inline void DestroyStack(std::vector<std::unique_ptr<StandInPage>>& pages) {
+    while (!pages.empty()) pages.pop_back();
+}
 
 // The pacing fifty times faster, short exchange limits, never the system's adapters (the
 // simulated modem's when the detection is pointed at one, else none) and quiet processes.
