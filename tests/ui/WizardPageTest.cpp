@@ -31,9 +31,7 @@ void WhileShown(CWizardPage& page, Check check) {
 
 class WizardPageTest : public ::testing::Test {
 protected:
-    WizardPageTest() {
-        folder.AddLanguage(QStringLiteral("English"), QSize(640, 480), QColor(1, 2, 3));
-    }
+    WizardPageTest() { folder.AddLanguage("English", QSize(640, 480), QColor(1, 2, 3)); }
     ScratchFolder folder;
 };
 
