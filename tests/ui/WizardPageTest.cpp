@@ -41,25 +41,16 @@ TEST_F(WizardPageTest, APageIsCentredOverItsVisibleOwnerElseOverTheScreen) {
     CGuidePage2 overVisible(ResourcePath("no-such.bmp"), &owner);
     CGuidePage2 overHidden(ResourcePath("no-such.bmp"), &owner);
     std::vector<QPoint> centres;  // owner, screen, then the two pages
-    auto record = [&](CWizardPage& top) {
+    const auto record = [&centres](CWizardPage& top) {
         centres.push_back(top.geometry().center());
-        top.OnClose();
     };
-    UiDriver driver;
-    driver
-        .Then([&](CWizardPage& top) {
-            top.move(7, 5);  // well away from the screen's centre
-            centres = {top.geometry().center(), top.screen()->availableGeometry().center()};
-            overVisible.DoModal();
-            top.hide();
-            overHidden.DoModal();
-            top.OnClose();
-        })
-        .Then(record)
-        .Then(record);
-    driver.Start();
-    owner.DoModal();
-    ASSERT_FALSE(driver.TimedOut());
+    WhileShown(owner, [&](CWizardPage& top) {
+        top.move(7, 5);  // well away from the screen's centre
+        centres = {top.geometry().center(), top.screen()->availableGeometry().center()};
+        WhileShown(overVisible, record);
+        top.hide();
+        WhileShown(overHidden, record);
+    });
     ASSERT_EQ(centres.size(), 4u);
     EXPECT_NE(overVisible.size(), owner.size());
     EXPECT_GT((centres[0] - centres[1]).manhattanLength(), 100);
