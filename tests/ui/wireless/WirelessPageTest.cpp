@@ -210,18 +210,17 @@ TEST_F(WirelessTest, ReshowDecidesWhetherNextAppliesOrTestsDirectly) {
 TEST_F(WirelessTest, ControlsFollowModeAndKeyNumber) {
     const std::set<int> ids{1069, 1049, 1063, 1055, 1064, 1065, 1066, 1067, 1051,
                             1052, 1053, 1054, 1070, 1071, 1072, 1073, 1074};  // security controls
-    const std::pair<std::array<int, 2>, std::set<int>> cases[] = {
-        {{P::kModeOpen, 0}, {}},
-        {{P::kModeWpa, 0}, {1063, 1055, 1074}},
-        {{P::kModeWep64, 3}, {1069, 1049, 1067, 1054, 1073}},
-        {{P::kModeWep128, -1}, {1069, 1049, 1064, 1051, 1070}},
+    const std::tuple<int, int, std::set<int>> cases[] = {
+        {P::kModeOpen, 0, {}},
+        {P::kModeWpa, 0, {1063, 1055, 1074}},
+        {P::kModeWep64, 3, {1069, 1049, 1067, 1054, 1073}},
+        {P::kModeWep128, -1, {1069, 1049, 1064, 1051, 1070}},
     };
     Remember("WEP128", "Home", "0", {"abcdefghijklm", "", "", ""});
     RunPage([&](CWirelessPage& page) {
         // The first arrangement kept the remembered key; a mode change empties every WEP key.
         EXPECT_EQ(Of(page, P::kIdFirstKey)->text(), "abcdefghijklm");
-        for (const auto& [choice, shown] : cases) {
-            const auto [mode, key] = choice;
+        for (const auto& [mode, key, shown] : cases) {
             SCOPED_TRACE(std::to_string(mode) + "/" + std::to_string(key));
             Of(page, P::kIdFirstKey + 1)->setText(QStringLiteral("kept"));
             const bool modeChange = Of<QComboBox>(page, P::kIdAuthList)->currentIndex() != mode;
