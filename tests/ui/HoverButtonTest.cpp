@@ -24,12 +24,6 @@ std::set<QRgb> ColoursShown(CHoverButton& button) {
     return colours;
 }
 
-void Hover(CHoverButton& button, bool on) {
-    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
-    QEvent leave(QEvent::Leave);
-    QApplication::sendEvent(&button, on ? static_cast<QEvent*>(&enter) : &leave);
-}
-
 // Pressed wins over hovered; leaving restores the normal look. Extra rows below four whole
 // looks (strip height not a multiple of 4) are never shown; a button hidden while its strip is
 // loaded reads the pixels when it is first painted.
@@ -53,7 +47,9 @@ TEST(HoverButtonTest, EachStateDrawsExactlyItsQuarterOfTheStrip) {
             SCOPED_TRACE(testing::Message() << "extra rows " << extraRows << " hidden " << hidden
                                             << " down " << c.down << " hover " << c.hover);
             button.setDown(c.down);
-            Hover(button, c.hover);
+            QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(&button, c.hover ? static_cast<QEvent*>(&enter) : &leave);
             EXPECT_EQ(ColoursShown(button), std::set<QRgb>{kStripColours[c.look].rgb()});
         }
     }
