@@ -20,8 +20,7 @@
 namespace {
 
 TEST(HiDpi, PicksTheDoubleDensityFileAboveRatioOneWhenItExists) {
-    const QString one = QStringLiteral("/b/res/English/home.bmp");
-    const QString two = QStringLiteral("/b/res/English/home@2x.png");
+    const QString one = "/b/res/English/home.bmp", two = "/b/res/English/home@2x.png";
     const std::tuple<qreal, bool, QString> cases[] = {
         {1, true, one}, {1.25, true, two}, {3, true, two}, {2, false, one}};
     for (const auto& [ratio, twoExists, expected] : cases) {

@@ -19,7 +19,6 @@
 #include "app/WizardFlow.h"
 #include "core/session/SessionFields.h"
 #include "detection/adapters/NetworkAdapters.h"
-#include "ui/account/PppPage.h"
 #include "ui/progress/ProgressSettings.h"
 #include "ui/wizard/HomePage.h"
 #include "ui/wizard/ResourcePath.h"
@@ -73,16 +72,14 @@ const std::map<std::string, Ids> kChains{
     {"CGuidePage1", {1015, 1013, 1014}},  // Exit, Back, Next as drawn
     {"CModemFoundPage", {1015, 1014}},
     {"CIspPage", {1023, 1024, 1019, 1020, 1021, 1022, 1015, 1013, 1014}},
-    {"CPppPage", {1026, 1027, 1059, 1060, 1015, 1013, 1014}},
     // Tab stops at the checked radio of each group; the addresses are off while obtained.
     {"CWanIpPage", {1029, 1031, 1033, 1015, 1013, 1014}},
     {"CWirelessPage", {1050, 1048, 1060, 1015, 1013, 1014}},
 };
 
 // The wizard by keyboard alone: Tab, arrows, typing and Space (Enter and Escape do nothing) from
-// the home page to the final page of a MER run, every page's Tab order walked both ways (the PPP
-// page, which a MER run skips, on its own), the ring shown only once the keyboard moved the
-// focus, then a language chosen from the list by keyboard.
+// the home page to the final page of a MER run, every page's Tab order walked both ways, the ring
+// shown only once the keyboard moved the focus, then a language chosen from the list by keyboard.
 TEST(KeyboardRun, HomeToFinalPageAndTheLanguageListByKeyboardAlone) {
     ScratchFolder folder;
     folder.AddLanguage("English", QSize(600, 560), QColor(40, 80, 120));
@@ -95,19 +92,6 @@ TEST(KeyboardRun, HomeToFinalPageAndTheLanguageListByKeyboardAlone) {
     ASSERT_TRUE(WaitForWorkers(10000));
     FreshSession();
     std::map<std::string, Ids> forward, backward;
-    const auto walk = [&](CWizardPage& top) {
-        forward[top.metaObject()->className()] = Walk(top);
-        backward[top.metaObject()->className()] = Walk(top, Qt::ShiftModifier);
-    };
-    UiDriver ppp;
-    ppp.When(Active("CPppPage"), [&](CWizardPage& top) {
-        walk(top);
-        top.OnClose();
-    });
-    ppp.Start();
-    CPppPage(ResourcePath("install07.bmp"), 1, nullptr).DoModal();
-    EXPECT_TRUE(ppp.Finished());
-
     ModemSim sim("127.0.0.230");
     ASSERT_TRUE(sim.Start());
     setenv(kSimulatedModemVariable, "127.0.0.230", 1);
@@ -140,7 +124,8 @@ TEST(KeyboardRun, HomeToFinalPageAndTheLanguageListByKeyboardAlone) {
          {"CHomePage", "CGuidePage1", "CGuidePage2", "CGuidePage3", "CModemFoundPage", "CIspPage",
           "CWanIpPage", "CWirelessPage", "CFinishPage"}) {
         driver.When(Active(page), [&, page = std::string(page)](CWizardPage& top) {
-            walk(top);
+            forward[page] = Walk(top);
+            backward[page] = Walk(top, Qt::ShiftModifier);
             for (const auto& [id, keys, text] : entries[page]) {
                 TabTo(top, id);
                 for (Qt::Key key : keys) Press(top, key);

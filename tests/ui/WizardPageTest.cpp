@@ -31,23 +31,9 @@ void WhileShown(CWizardPage& page, Check check) {
 
 class WizardPageTest : public ::testing::Test {
 protected:
-    WizardPageTest() {
-        folder.AddLanguage(QStringLiteral("English"), QSize(640, 480), QColor(1, 2, 3));
-    }
+    WizardPageTest() { folder.AddLanguage("English", QSize(640, 480), QColor(1, 2, 3)); }
     ScratchFolder folder;
 };
-
-// The keyboard and form-page tests find controls by their ids; here OK and Cancel never show.
-TEST_F(WizardPageTest, ControlsShowAsTheirTemplateSays) {
-    CHomePage page(ResourcePath("home.bmp"), nullptr);
-    WhileShown(page, [&](CWizardPage& top) {
-        for (const ControlTemplate& control : top.Template().controls) {
-            const bool neverShown = control.id == kIdOk || control.id == kIdCancel;
-            EXPECT_EQ(top.Control(control.id)->isVisible(), !control.hidden && !neverShown)
-                << control.id;
-        }
-    });
-}
 
 TEST_F(WizardPageTest, APageIsCentredOverItsVisibleOwnerElseOverTheScreen) {
     CGuidePage1 owner(ResourcePath("install01.bmp"), nullptr);
@@ -55,25 +41,16 @@ TEST_F(WizardPageTest, APageIsCentredOverItsVisibleOwnerElseOverTheScreen) {
     CGuidePage2 overVisible(ResourcePath("no-such.bmp"), &owner);
     CGuidePage2 overHidden(ResourcePath("no-such.bmp"), &owner);
     std::vector<QPoint> centres;  // owner, screen, then the two pages
-    auto record = [&](CWizardPage& top) {
+    const auto record = [&centres](CWizardPage& top) {
         centres.push_back(top.geometry().center());
-        top.OnClose();
     };
-    UiDriver driver;
-    driver
-        .Then([&](CWizardPage& top) {
-            top.move(7, 5);  // well away from the screen's centre
-            centres = {top.geometry().center(), top.screen()->availableGeometry().center()};
-            overVisible.DoModal();
-            top.hide();
-            overHidden.DoModal();
-            top.OnClose();
-        })
-        .Then(record)
-        .Then(record);
-    driver.Start();
-    owner.DoModal();
-    ASSERT_FALSE(driver.TimedOut());
+    WhileShown(owner, [&](CWizardPage& top) {
+        top.move(7, 5);  // well away from the screen's centre
+        centres = {top.geometry().center(), top.screen()->availableGeometry().center()};
+        WhileShown(overVisible, record);
+        top.hide();
+        WhileShown(overHidden, record);
+    });
     ASSERT_EQ(centres.size(), 4u);
     EXPECT_NE(overVisible.size(), owner.size());
     EXPECT_GT((centres[0] - centres[1]).manhattanLength(), 100);
@@ -84,12 +61,19 @@ TEST_F(WizardPageTest, APageIsCentredOverItsVisibleOwnerElseOverTheScreen) {
     }
 }
 
-TEST_F(WizardPageTest, ButtonsSitWhereThePagesArtLeavesRoomForThem) {
+// Buttons sit where the art leaves room; every control shows as its template says (the keyboard and
+// form-page tests find controls by id), OK and Cancel never.
+TEST_F(WizardPageTest, ButtonsSitWhereTheArtLeavesRoomAndControlsShowAsTheirTemplateSays) {
     using Places = std::vector<std::pair<int, QPoint>>;
     const int bottom = 480 - 27, W = 640;
     const auto expectAt = [](const Places& places) {
         return [places](CWizardPage& top) {
             for (const auto& [id, at] : places) EXPECT_EQ(top.Control(id)->pos(), at) << id;
+            for (const ControlTemplate& control : top.Template().controls) {
+                const bool neverShown = control.id == kIdOk || control.id == kIdCancel;
+                EXPECT_EQ(top.Control(control.id)->isVisible(), !control.hidden && !neverShown)
+                    << control.id;
+            }
         };
     };
     CGuidePage1 guide(ResourcePath("install01.bmp"), nullptr);

@@ -41,9 +41,6 @@ template <class Control = QLineEdit>
 Control* Of(CWirelessPage& page, int id) {
     return qobject_cast<Control*>(page.Control(id));
 }
-std::string TextIn(CWirelessPage& page, int id) {
-    return Of(page, id)->text().toStdString();
-}
 // A choice by the user: selection and its change notification.
 void Choose(CWirelessPage& page, int listId, int position) {
     Of<QComboBox>(page, listId)->setCurrentIndex(position);
@@ -56,7 +53,7 @@ std::string Shown(CWirelessPage& page) {
         shown += std::to_string(Of<QComboBox>(page, id)->currentIndex()) + "/";
     for (int id : {P::kIdSsid, P::kIdWpaKey, P::kIdFirstKey, P::kIdFirstKey + 1, P::kIdFirstKey + 2,
                    P::kIdFirstKey + 3})
-        shown += "|" + TextIn(page, id);
+        shown += "|" + Of(page, id)->text().toStdString();
     return shown;
 }
 
@@ -95,18 +92,22 @@ protected:
         CopyText(s.wlKeyIndexSaved, keyIndex);
     }
 
-    // Runs a page modally over the owner; inspect runs once it is the visible top page.
-    void RunPage(const std::function<void(CWirelessPage&)>& inspect,
-                 const ExchangeLimits& limits = kDefaultLimits) {
+    // Runs a page modally over the owner: what it shows once it is the visible top page, before
+    // inspect runs on it.
+    std::string RunPage(const std::function<void(CWirelessPage&)>& inspect = {},
+                        const ExchangeLimits& limits = kDefaultLimits) {
         CWirelessPage page(ResourcePath("install08.bmp"), &owner, limits);
+        std::string shown;
         UiDriver driver;
         driver.When("CWirelessPage", [&](CWizardPage& top) {
-            inspect(UiDriver::Expect<CWirelessPage>(top));
+            shown = Shown(UiDriver::Expect<CWirelessPage>(top));
+            if (inspect) inspect(page);
             if (top.isVisible()) top.OnClose();
         });
         driver.Start();
         page.DoModal();
         EXPECT_TRUE(driver.Finished());
+        return shown;
     }
 
     ModemSim& Modem(const char* address) {
@@ -114,12 +115,6 @@ protected:
         EXPECT_TRUE(sim->Start());
         CopyText(Session().modemIpAddress, address);
         return *sim;
-    }
-
-    std::string Open(const ExchangeLimits& limits = kDefaultLimits) {
-        std::string shown;
-        RunPage([&](CWirelessPage& page) { shown = Shown(page); }, limits);
-        return shown;
     }
 
     ScratchFolder folder;
@@ -215,25 +210,24 @@ TEST_F(WirelessTest, ReshowDecidesWhetherNextAppliesOrTestsDirectly) {
 TEST_F(WirelessTest, ControlsFollowModeAndKeyNumber) {
     const std::set<int> ids{1069, 1049, 1063, 1055, 1064, 1065, 1066, 1067, 1051,
                             1052, 1053, 1054, 1070, 1071, 1072, 1073, 1074};  // security controls
-    const std::pair<std::array<int, 2>, std::set<int>> cases[] = {
-        {{P::kModeOpen, 0}, {}},
-        {{P::kModeWpa, 0}, {1063, 1055, 1074}},
-        {{P::kModeWep64, 3}, {1069, 1049, 1067, 1054, 1073}},
-        {{P::kModeWep128, -1}, {1069, 1049, 1064, 1051, 1070}},
+    const std::tuple<int, int, std::set<int>> cases[] = {
+        {P::kModeOpen, 0, {}},
+        {P::kModeWpa, 0, {1063, 1055, 1074}},
+        {P::kModeWep64, 3, {1069, 1049, 1067, 1054, 1073}},
+        {P::kModeWep128, -1, {1069, 1049, 1064, 1051, 1070}},
     };
     Remember("WEP128", "Home", "0", {"abcdefghijklm", "", "", ""});
     RunPage([&](CWirelessPage& page) {
         // The first arrangement kept the remembered key; a mode change empties every WEP key.
-        EXPECT_EQ(TextIn(page, P::kIdFirstKey), "abcdefghijklm");
-        for (const auto& [choice, shown] : cases) {
-            const auto [mode, key] = choice;
+        EXPECT_EQ(Of(page, P::kIdFirstKey)->text(), "abcdefghijklm");
+        for (const auto& [mode, key, shown] : cases) {
             SCOPED_TRACE(std::to_string(mode) + "/" + std::to_string(key));
             Of(page, P::kIdFirstKey + 1)->setText(QStringLiteral("kept"));
             const bool modeChange = Of<QComboBox>(page, P::kIdAuthList)->currentIndex() != mode;
             Choose(page, P::kIdKeyList, key);
             Choose(page, P::kIdAuthList, mode);
             for (int id : ids) EXPECT_EQ(!page.Control(id)->isHidden(), shown.contains(id)) << id;
-            EXPECT_EQ(TextIn(page, P::kIdFirstKey + 1), modeChange ? "" : "kept");
+            EXPECT_EQ(Of(page, P::kIdFirstKey + 1)->text(), modeChange ? "" : "kept");
         }
     });
 }
@@ -282,10 +276,10 @@ TEST_F(WirelessTest, OpensWithWhatTheModemReportsAndAsksOnlyOnce) {
     for (const auto& [state, shown] : cases) {
         Modem(("127.0.0." + std::to_string(host++)).c_str()).SetWireless(state);
         Remember("", "");
-        EXPECT_EQ(Open(), shown);
+        EXPECT_EQ(RunPage(), shown);
     }
     // Remembered now: the next visit shows the same without asking the modem again.
-    EXPECT_EQ(Open(), std::get<1>(cases[1]));
+    EXPECT_EQ(RunPage(), std::get<1>(cases[1]));
     EXPECT_EQ(sim->ConnectionsAccepted(), 1);
 }
 
@@ -305,7 +299,7 @@ TEST_F(WirelessTest, SilentModemShowsNoneAndAutoSelectWhileTheOwnerKeepsPainting
     repaint.start(20);
     QElapsedTimer clock;
     clock.start();
-    EXPECT_EQ(Open({300, 300, 400}), "0/0/0/||||||");
+    EXPECT_EQ(RunPage({}, {300, 300, 400}), "0/0/0/||||||");
     EXPECT_GE(clock.elapsed(), 400);
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_GE(paintsBeforeShown, 5);
